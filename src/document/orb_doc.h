@@ -1,0 +1,65 @@
+// The survey document: the records, the synchronizer marks and the three
+// identification texts. Every mutating operation marks it modified, so the
+// window can ask before a survey is thrown away.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "core/survey_record.h"
+
+namespace orb {
+
+class COrbDoc {
+public:
+    // Records, in download order.
+    const std::vector<SurveyRecord>& records() const { return records_; }
+    std::size_t RecordCount() const { return records_.size(); }
+    const SurveyRecord& Record(std::size_t i) const { return records_.at(i); }
+    void SetRecord(std::size_t i, const SurveyRecord& r);
+    void AppendRecord(const SurveyRecord& r);
+    void RemoveAllRecords();
+    void ReserveRecords(std::size_t n);
+    // Bulk rewrite (corrections, selection commands): f(std::vector<SurveyRecord>&).
+    template <class F>
+    void EditRecords(F&& f) {
+        f(records_);
+        modified_ = true;
+    }
+
+    // Synchronizer marks, in download order.
+    const std::vector<SyncRecord>& syncRecords() const { return syncRecords_; }
+    std::size_t MarkCount() const { return syncRecords_.size(); }
+    const SyncRecord& Mark(std::size_t i) const { return syncRecords_.at(i); }
+    void AppendMark(const SyncRecord& m);
+    void RemoveLastMark();
+    void RemoveAllMarks();
+    void ReserveMarks(std::size_t n);
+
+    // Identification texts (UTF-16).
+    const std::u16string& teamNumber() const { return teamNumber_; }
+    const std::u16string& wellNumber() const { return wellNumber_; }
+    const std::u16string& probeNumber() const { return probeNumber_; }
+    void SetTeamNumber(std::u16string s);
+    void SetWellNumber(std::u16string s);
+    void SetProbeNumber(std::u16string s);
+
+    bool IsModified() const { return modified_; }
+    void SetModified(bool m) { modified_ = m; }
+
+    // Empties records, marks and texts (New).
+    void Clear();
+    // Takes over another document's contents in one step (a completed load).
+    void ReplaceWith(COrbDoc&& other);
+
+private:
+    std::vector<SurveyRecord> records_;
+    std::vector<SyncRecord> syncRecords_;
+    std::u16string teamNumber_;
+    std::u16string wellNumber_;
+    std::u16string probeNumber_;
+    bool modified_ = false;
+};
+
+}  // namespace orb
