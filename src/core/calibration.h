@@ -61,4 +61,10 @@ private:
 // following the probe's float/double steps exactly.
 void ComputeAttitude(const ProbeCalibration& cal, AttitudeSample& s);
 
+// The two halves of ComputeAttitude. CalibrateComponents turns temperature and
+// raw counts into the calibrated components (kGx..kMz); ComputeAngles derives
+// angles and magnitudes from the components already stored there.
+void CalibrateComponents(const ProbeCalibration& cal, AttitudeSample& s);
+void ComputeAngles(AttitudeSample& s);
+
 }  // namespace orb
