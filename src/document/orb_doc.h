@@ -36,6 +36,12 @@ public:
     void RemoveLastMark();
     void RemoveAllMarks();
     void ReserveMarks(std::size_t n);
+    // Bulk rewrite of the marks (file loading): f(std::vector<SyncRecord>&).
+    template <class F>
+    void EditMarks(F&& f) {
+        f(syncRecords_);
+        modified_ = true;
+    }
 
     // Identification texts (UTF-16).
     const std::u16string& teamNumber() const { return teamNumber_; }

@@ -1,0 +1,84 @@
+// The survey document file (extension TLM): magic "KVORB", five
+// length-prefixed UTF-16LE texts (team, well, probe, delay, interval), the
+// records and the synchronizer marks, all little-endian and unpadded.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "document/orb_doc.h"
+#include "document/safe_save.h"
+
+namespace orb {
+
+// The probe's sampling delay and interval. They live with the device values
+// of the main window but travel in the file.
+struct TlmTiming {
+    int16_t sampleDelayMinutes = 0;
+    int16_t sampleIntervalSeconds = 0;
+};
+
+// The most records whose 108-byte images fit in a 32-bit byte count.
+inline constexpr uint32_t kMaxTlmRecords = 39768215;
+
+inline constexpr const char* kTlmMismatchMessage = "数据格式不匹配，请重新选择";
+inline constexpr const char* kTlmMismatchCaption = "警告";
+inline constexpr const char* kOpenFailedMessage = "打开文档失败。";
+inline constexpr const char* kSaveFailedMessage = "文件名不正确。";
+
+// True when the text after the last "." of the file name is exactly "TLM"
+// or exactly "tlm" (so "Tlm", "TLM2" and names without a dot fail).
+bool HasTlmExtension(std::string_view path);
+bool HasTlmExtension(std::u16string_view path);
+
+enum class TlmLoadStatus {
+    kLoaded,      // the whole file parsed; adopt `document` and `timing`
+    kEmpty,       // a zero-length file: nothing happens, nothing is shown
+    kMismatch,    // not a survey file: kTlmMismatchMessage, caption "警告"
+    kDamaged,     // truncated, counts beyond the end, trailing bytes...
+    kOpenFailed,  // the file could not be opened or read
+};
+
+struct TlmLoadResult {
+    TlmLoadStatus status = TlmLoadStatus::kEmpty;
+    std::string message;  // Chinese text for the operator; empty for kLoaded/kEmpty
+    COrbDoc document;     // complete only for kLoaded
+    TlmTiming timing;     // meaningful only for kLoaded
+
+    bool loaded() const { return status == TlmLoadStatus::kLoaded; }
+};
+
+// Parses a complete file image. Nothing outside the result is touched.
+TlmLoadResult LoadTlm(std::span<const uint8_t> bytes);
+// Reads a file; records go straight into the new document's vector, so the
+// load needs little more memory than the records themselves.
+TlmLoadResult LoadTlmFile(const std::filesystem::path& path);
+
+// All-or-nothing adoption: for a loaded result replaces `doc` (ReplaceWith,
+// which leaves it unmodified) and `timing` and returns true; otherwise
+// changes nothing and returns false.
+bool AdoptLoaded(TlmLoadResult&& result, COrbDoc& doc, TlmTiming& timing);
+
+// Serialises the document; returns 0 or the sink's errno (EOVERFLOW when a
+// count does not fit the format).
+int WriteTlm(const COrbDoc& doc, TlmTiming timing, ByteSink& sink);
+// The complete file image in memory.
+std::vector<uint8_t> EncodeTlm(const COrbDoc& doc, TlmTiming timing);
+
+// Saves safely (see SaveFileReplacing): the previous file survives any
+// failure. More than kMaxTlmRecords records are refused before anything is
+// written, since such a file could never be opened again.
+SaveResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, TlmTiming timing);
+
+// The delay and interval texts: "%d" when written, atoi when read (leading
+// white space, optional sign, digits up to the first other character, 0
+// without digits; saturated to 32 bits as atoi does) truncated to 16 bits.
+std::u16string FormatTimingText(int16_t value);
+int16_t ParseTimingText(std::u16string_view text);
+
+}  // namespace orb
