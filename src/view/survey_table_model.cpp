@@ -1,0 +1,322 @@
+#include "view/survey_table_model.h"
+
+#include <cfloat>
+#include <cmath>
+#include <utility>
+
+#include "core/ole_date.h"
+#include "view/cell_format.h"
+
+namespace orb {
+
+namespace {
+
+struct ColumnInfo {
+    const char* heading;
+    int width;
+};
+
+constexpr ColumnInfo kColumns[kTableColumns] = {
+    {"", 25},       {"序号", 60},        {"相对时间", 100},   {"测深", 70},      {"井斜", 70},
+    {"磁方位", 70}, {"重力工具面", 100}, {"磁性工具面", 100}, {"地磁倾角", 80},  {"总加速度", 80},
+    {"总磁场", 70}, {"温度", 50},        {"电池电压", 60},    {"标准时间", 100}, {"地磁场强度", 80},
+    {"gx", 50},     {"gy", 50},          {"gz", 50},          {"mx", 50},        {"my", 50},
+    {"mz", 50},
+};
+
+// Texts of the columns that come straight from one record field.
+std::string FieldText(const SurveyRecord& r, int column) {
+    switch (column) {
+        case 4:
+            return FormatFixed(r.inclination, 2);
+        case 5: {
+            // An azimuth that rounds up to a full turn reads as north.
+            std::string t = FormatFixed(r.azimuth, 1);
+            return t == "360.0" ? std::string("0.0") : t;
+        }
+        case 6:
+            return FormatFixed(r.gravityToolFace, 1);
+        case 7:
+            return FormatFixed(r.magneticToolFace, 1);
+        case 8:
+            return FormatFixed(r.dip, 1);
+        case 9:
+            return FormatFixed(r.totalGravity, 4);
+        case 10:
+            return FormatFixed(r.totalMagnetic, 4);
+        case 11:
+            return FormatFixed(r.temperature, 1);
+        case 12:
+            return FormatFixed(r.batteryVoltage, 1);
+        case 13:
+            return FormatOleDate(r.sampleTime, r.sampleTimeStatus);
+        case 14: {
+            const float strength = r.totalMagnetic * SurveyTableModel::kFieldStrengthReference;
+            return FormatFixed(strength, 0);
+        }
+        case 15:
+            return FormatFixed(r.gx, 4);
+        case 16:
+            return FormatFixed(r.gy, 4);
+        case 17:
+            return FormatFixed(r.gz, 4);
+        case 18:
+            return FormatFixed(r.mx, 4);
+        case 19:
+            return FormatFixed(r.my, 4);
+        case 20:
+            return FormatFixed(r.mz, 4);
+        default:
+            return {};
+    }
+}
+
+std::string RowNumberText(std::size_t row) {
+    return std::to_string(row);
+}
+
+float ToFloatDepth(double v) {
+    // Out of float range the conversion itself is undefined; saturate the way
+    // IEEE rounding would.
+    if (v > FLT_MAX) return INFINITY;
+    if (v < -FLT_MAX) return -INFINITY;
+    return static_cast<float>(v);
+}
+
+}  // namespace
+
+SurveyTableModel::SurveyTableModel(COrbDoc& doc, TimingSource timing)
+    : doc_(doc), timing_(std::move(timing)) {}
+
+void SurveyTableModel::SetTimingSource(TimingSource timing) {
+    timing_ = std::move(timing);
+    TimingChanged();
+}
+
+SampleTiming SurveyTableModel::Timing() const {
+    return timing_ ? timing_() : SampleTiming{};
+}
+
+void SurveyTableModel::TimingChanged() {
+    if (listener_ && !rows_.empty()) listener_->AllRowsChanged();
+}
+
+const char* SurveyTableModel::HeaderText(int column) {
+    return column >= 0 && column < kTableColumns ? kColumns[column].heading : "";
+}
+
+int SurveyTableModel::ColumnWidth(int column) {
+    return column >= 0 && column < kTableColumns ? kColumns[column].width : 0;
+}
+
+bool SurveyTableModel::IsChecked(std::size_t row) const {
+    return row < rows_.size() && rows_[row].checked != 0;
+}
+
+bool SurveyTableModel::IsMarkRow(std::size_t row) const {
+    return row < rows_.size() && rows_[row].kind == RowKind::kMark;
+}
+
+std::ptrdiff_t SurveyTableModel::RecordIndexOfRow(std::size_t row) const {
+    if (row >= rows_.size() || rows_[row].kind != RowKind::kRecord) return kNoRecord;
+    const std::size_t index = rows_[row].index;
+    // The records may have been emptied (a new download) before the rows.
+    if (index >= doc_.RecordCount()) return kNoRecord;
+    return static_cast<std::ptrdiff_t>(index);
+}
+
+std::string SurveyTableModel::RelativeTimeText(std::size_t recordIndex) const {
+    const SampleTiming t = Timing();
+    return FormatRelativeTime(RelativeSeconds(t.sampleDelayMinutes, t.sampleIntervalSeconds, recordIndex));
+}
+
+std::string SurveyTableModel::CellText(std::size_t row, int column) const {
+    if (row >= rows_.size() || column < 0 || column >= kTableColumns) return {};
+    if (column == 1) return RowNumberText(row);
+    const Row& r = rows_[row];
+    if (r.kind == RowKind::kMark) {
+        if (column != 13) return {};
+        const Mark& m = marks_[r.index];
+        return FormatOleDate(m.time, m.status);
+    }
+    return RecordCellText(row, r, column);
+}
+
+std::string SurveyTableModel::RecordCellText(std::size_t row, const Row& r, int column) const {
+    if (column == 0 || r.index >= doc_.RecordCount()) return {};
+    if (column == 2) return RelativeTimeText(r.index);
+    if (column == kDepthColumn) {
+        if (auto it = typedDepth_.find(row); it != typedDepth_.end()) return it->second;
+        return r.depthShown ? FormatFixed(doc_.records()[r.index].depth, 2) : std::string();
+    }
+    return FieldText(doc_.records()[r.index], column);
+}
+
+void SurveyTableModel::Notify(void (TableListener::*fn)()) const {
+    if (listener_) (listener_->*fn)();
+}
+
+void SurveyTableModel::ClearRows() {
+    rows_.clear();
+    marks_.clear();
+    typedDepth_.clear();
+}
+
+bool SurveyTableModel::PushRecordRow(std::size_t recordIndex) {
+    const int32_t selected = doc_.records()[recordIndex].selected;
+    if (selected == 0 && !showAll_) return false;
+    const uint8_t station = selected != 0 ? 1 : 0;
+    rows_.push_back(Row{static_cast<uint32_t>(recordIndex), RowKind::kRecord, station, station, 0});
+    return true;
+}
+
+void SurveyTableModel::FillRows() {
+    const std::size_t n = doc_.RecordCount();
+    ClearRows();
+    rows_.reserve(n);
+    if (reverseOrder_) {
+        for (std::size_t i = n; i-- > 0;) PushRecordRow(i);
+    } else {
+        for (std::size_t i = 0; i < n; ++i) PushRecordRow(i);
+    }
+}
+
+void SurveyTableModel::Refill() {
+    Notify(&TableListener::BeginReset);
+    FillRows();
+    Notify(&TableListener::EndReset);
+}
+
+void SurveyTableModel::ReloadTable() {
+    reverseOrder_ = false;
+    showAll_ = true;
+    Refill();
+    if (wellSink_) wellSink_(doc_.teamNumber(), doc_.wellNumber());
+}
+
+void SurveyTableModel::RefreshTable() {
+    Refill();
+}
+
+bool SurveyTableModel::AppendRecordRow(std::size_t recordIndex) {
+    if (recordIndex >= doc_.RecordCount()) return false;
+    const std::size_t row = rows_.size();
+    if (doc_.records()[recordIndex].selected == 0 && !showAll_) return false;
+    if (listener_) listener_->BeginAppend(row, row);
+    PushRecordRow(recordIndex);
+    Notify(&TableListener::EndAppend);
+    return true;
+}
+
+void SurveyTableModel::AppendMarkRow(const SyncRecord& mark) {
+    const std::size_t row = rows_.size();
+    if (listener_) listener_->BeginAppend(row, row);
+    marks_.push_back(Mark{mark.markTime, mark.markTimeStatus});
+    rows_.push_back(Row{static_cast<uint32_t>(marks_.size() - 1), RowKind::kMark, 0, 0, 0});
+    Notify(&TableListener::EndAppend);
+    Notify(&TableListener::ScrollToBottom);
+}
+
+void SurveyTableModel::DeleteAllRows() {
+    Notify(&TableListener::BeginReset);
+    ClearRows();
+    Notify(&TableListener::EndReset);
+}
+
+void SurveyTableModel::DeleteLastRow() {
+    if (rows_.empty()) return;
+    const std::size_t row = rows_.size() - 1;
+    if (listener_) listener_->BeginRemove(row, row);
+    if (rows_.back().kind == RowKind::kMark) marks_.pop_back();
+    rows_.pop_back();
+    typedDepth_.erase(row);
+    Notify(&TableListener::EndRemove);
+}
+
+template <class F>
+void SurveyTableModel::EditAllAndRefresh(F&& setSelected) {
+    if (doc_.RecordCount() > 0) {
+        doc_.EditRecords([&](std::vector<SurveyRecord>& records) {
+            for (SurveyRecord& r : records) setSelected(r);
+        });
+    }
+    RefreshTable();
+}
+
+void SurveyTableModel::SelectAll() {
+    EditAllAndRefresh([](SurveyRecord& r) { r.selected = 1; });
+}
+
+void SurveyTableModel::SelectNone() {
+    EditAllAndRefresh([](SurveyRecord& r) { r.selected = 0; });
+}
+
+void SurveyTableModel::InvertSelection() {
+    EditAllAndRefresh([](SurveyRecord& r) { r.selected = r.selected == 0 ? 1 : 0; });
+}
+
+void SurveyTableModel::ShowAll() {
+    showAll_ = true;
+    RefreshTable();
+}
+
+void SurveyTableModel::ShowSelected() {
+    showAll_ = false;
+    RefreshTable();
+}
+
+void SurveyTableModel::ReverseDisplay() {
+    reverseOrder_ = !reverseOrder_;
+    RefreshTable();
+}
+
+void SurveyTableModel::OnShowAutoSelected() {
+    // Afterwards `selected` mirrors `syncMatched` exactly, so listing the
+    // selected records in the current order lists exactly the matched ones.
+    showAll_ = false;
+    EditAllAndRefresh([](SurveyRecord& r) { r.selected = r.syncMatched != 0 ? 1 : 0; });
+}
+
+void SurveyTableModel::RowClicked(int row) {
+    if (row >= 0 && static_cast<std::size_t>(row) < rows_.size()) lastClickedRow_ = row;
+}
+
+bool SurveyTableModel::OperatorSetChecked(std::size_t row, bool checked) {
+    const std::ptrdiff_t index = RecordIndexOfRow(row);
+    if (index == kNoRecord) return false;
+    Row& r = rows_[row];
+    if ((r.checked != 0) == checked) return false;
+    r.checked = checked ? 1 : 0;
+    SurveyRecord record = doc_.Record(static_cast<std::size_t>(index));
+    record.selected = checked ? 1 : 0;
+    doc_.SetRecord(static_cast<std::size_t>(index), record);
+    if (listener_) listener_->RowChanged(row);
+    return true;
+}
+
+bool SurveyTableModel::OperatorToggle(std::size_t row) {
+    return OperatorSetChecked(row, !IsChecked(row));
+}
+
+bool SurveyTableModel::CanEditDepth(std::size_t row, int column) const {
+    return column == kDepthColumn && IsChecked(row) && RecordIndexOfRow(row) != kNoRecord;
+}
+
+bool SurveyTableModel::CommitDepthEdit(std::size_t row, std::string_view text) {
+    const std::ptrdiff_t index = RecordIndexOfRow(row);
+    if (index == kNoRecord) return false;
+    typedDepth_[row] = std::string(text);
+    SurveyRecord record = doc_.Record(static_cast<std::size_t>(index));
+    record.depth = ToFloatDepth(ParseLeadingNumber(text));
+    doc_.SetRecord(static_cast<std::size_t>(index), record);
+    if (listener_) listener_->RowChanged(row);
+    return true;
+}
+
+std::size_t SurveyTableModel::MemoryBytes() const {
+    std::size_t bytes = sizeof(*this) + rows_.capacity() * sizeof(Row) + marks_.capacity() * sizeof(Mark);
+    for (const auto& [row, text] : typedDepth_) bytes += sizeof(row) + sizeof(text) + text.capacity() + 16;
+    return bytes;
+}
+
+}  // namespace orb
