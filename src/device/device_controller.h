@@ -1,0 +1,192 @@
+// The device logic of the main window: the probe, synchronizer and port
+// commands, the reply dispatcher with every reply type, the download chains
+// and the timers. Plain C++: it reaches the line, the timers, the operator and
+// the table only through the interfaces of device_interfaces.h, and works on
+// the document directly. Everything runs on one thread (the window's); the
+// owner turns the serial port's arrival notification into a queued call of
+// OnBytesArrived and timer expiry into OnTimer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/calibration.h"
+#include "core/ole_date.h"
+#include "device/device_frame.h"
+#include "device/device_interfaces.h"
+#include "device/frame_scanner.h"
+#include "device/line_log.h"
+#include "document/orb_doc.h"
+
+namespace orb {
+
+// Menu command ids routed to the device logic.
+namespace device_cmd {
+inline constexpr int kProbeTest = 32781;
+inline constexpr int kProbeInfo = 32782;
+inline constexpr int kProbeRealTime = 32783;
+inline constexpr int kProbeDownload = 32784;
+inline constexpr int kProbeWorkMode = 32786;
+inline constexpr int kPortSelect = 32791;
+inline constexpr int kProbeClock = 32819;
+inline constexpr int kSyncTest = 32820;
+inline constexpr int kSyncClock = 32821;
+inline constexpr int kSyncDownload = 32822;
+inline constexpr int kSyncClear = 32823;
+}  // namespace device_cmd
+
+// Buttons of the clock dialog.
+namespace clock_button {
+inline constexpr int kReadProbe = 1044;
+inline constexpr int kSetProbe = 1045;
+inline constexpr int kReadSync = 1046;
+inline constexpr int kSetSync = 1047;
+}  // namespace clock_button
+
+// Timer ids. The main window's timers keep their numbers; the clock dialog's
+// own timers 1..3 are 101..103 here so that one service can run them all.
+namespace timer_id {
+inline constexpr int kRealTime = 2;
+inline constexpr int kClearAnimation = 3;
+inline constexpr int kReply = 10;
+inline constexpr int kClockNow = 101;
+inline constexpr int kClockReadProbe = 102;
+inline constexpr int kClockReadSync = 103;
+}  // namespace timer_id
+
+inline constexpr int kReplyTimeoutMs = 2000;
+inline constexpr int kRealTimePeriodMs = 1000;
+inline constexpr int kClearAnimationPeriodMs = 1300;
+inline constexpr int kClockTimerPeriodMs = 1000;
+
+// A count from a device is trusted for reserving memory only up to here;
+// every frame that arrives is still accepted.
+inline constexpr int32_t kMaxReserve = 1000000;
+
+// The state of the last sample or mark transfer, for progress displays and
+// for callers that must know when it ended.
+struct TransferState {
+    bool counted = false;    // the count reply arrived
+    int32_t announced = 0;   // the count (negative counts as 0)
+    int64_t arrived = 0;     // item frames accepted since the count
+    bool complete = false;   // the last announced item arrived, or the count was 0
+};
+
+class DeviceController {
+public:
+    DeviceController(LinkPort& port, TimerService& timers, DeviceOperator& op, DeviceTable& table, COrbDoc& doc);
+
+    // ---- Entry points -------------------------------------------------
+    // Any device menu command by id; false for an id it does not handle.
+    bool OnCommand(int id);
+    void OnProbeTest();
+    void OnProbeInfo();
+    void OnProbeRealTime();
+    void OnProbeDownload();
+    void OnProbeWorkMode();
+    void OnClockDialog();  // 32819 and 32821
+    void OnClockButton(int button);
+    void OnSyncTest();
+    void OnSyncDownload();
+    void OnSyncClear();
+    void OnPortSelect();
+    // Start-up: ports 1..29, the first that opens; then the flags are cleared.
+    void SearchPorts();
+    // The receive notification: read what waits, scan, dispatch.
+    void OnBytesArrived();
+    void OnTimer(int id);
+
+    // Writes one command frame (or reports the closed port) and restarts
+    // the reply timer.
+    void SendFrame(std::span<const uint8_t> frame);
+    // Handles one accepted reply frame.
+    void DispatchReply(std::span<const uint8_t> frame);
+
+    // ---- Hooks ----------------------------------------------------------
+    void SetLineLog(LineLog* log) { lineLog_ = log; }
+    // Local time of the PC; tests fix it.
+    void SetLocalClock(std::function<DateTimeFields()> now) { localNow_ = std::move(now); }
+    // Called after every dispatched reply with its type byte.
+    void SetReplyObserver(std::function<void(uint8_t type)> observer) { replyObserver_ = std::move(observer); }
+
+    // ---- State (names as the window knows them) ---------------------------
+    int32_t realTimeActive = 0;
+    int32_t infoRequested = 0;
+    int32_t downloadRequested = 0;
+
+    std::string probeNumber;
+    std::string probeModel;
+    std::string probeCapacity;
+    int32_t storedCount = 0;
+    int16_t sampleDelayMinutes = 0;
+    int16_t sampleIntervalSeconds = 0;
+    float batteryVoltage = 0;
+
+    int32_t workDelayMinutes = 5;
+    int32_t workIntervalSeconds = 10;
+
+    float toolFaceOffset = 0;
+    AttitudeSample realTimeSample;
+    ProbeCalibration calibration = ProbeCalibration::Default();
+    CalibrationPackets calibrationPackets;
+    int32_t expectedSamples = 0;
+
+    int32_t expectedMarks = 0;
+    int32_t keptMarks = 0;
+    int32_t lastMarkSequence = -1;
+    int32_t clearProgress = 0;
+
+    int32_t portNumber = 1;
+    ReceiveBuffer receiveBuffer;
+
+    bool clockDialogOpen = false;
+    TransferState sampleTransfer;
+    TransferState markTransfer;
+
+    // The information dialog's texts for the current values.
+    ProbeInfoView InfoView() const;
+
+private:
+    void Progress(int position);
+    void OnInformation(std::span<const uint8_t> frame);
+    void OnCalibrationPacket(std::span<const uint8_t> frame);
+    void OnToolFaceOffset(std::span<const uint8_t> frame);
+    void OnStoredSamples(std::span<const uint8_t> frame);
+    void OnSampleCount(int32_t count);
+    void OnSample(std::span<const uint8_t> frame);
+    void OnMarks(std::span<const uint8_t> frame);
+    void OnMarkCount(int32_t expected, int32_t kept);
+    void OnMark(std::span<const uint8_t> frame);
+    void OnClockReply(std::span<const uint8_t> frame);
+    void OnRealTimeSample(std::span<const uint8_t> frame);
+    void OnClearFinished();
+    void MatchIfBothPresent();
+    DateTimeFields Now() const;
+
+    LinkPort& port_;
+    TimerService& timers_;
+    DeviceOperator& op_;
+    DeviceTable& table_;
+    COrbDoc& doc_;
+    FrameScanner scanner_;
+    LineLog* lineLog_ = nullptr;
+    std::function<DateTimeFields()> localNow_;
+    std::function<void(uint8_t)> replyObserver_;
+};
+
+// The real-time dialog's eight texts ("%2.2f", "%2.1f" x3, "%2.4f" x2,
+// "%2.1f" x2), independent of the process locale.
+RealTimeTexts FormatRealTime(const AttitudeSample& s);
+
+// A survey record from one stored sample: attitude under `cal`, both tool
+// faces reduced by `toolFaceOffset`, time from the BCD clock.
+SurveyRecord RecordFromSample(const StoredSample& sample, const ProbeCalibration& cal, float toolFaceOffset);
+
+// The PC's local time now.
+DateTimeFields LocalNow();
+
+}  // namespace orb
