@@ -1,0 +1,155 @@
+#include "report/txt_export.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+#include "report/atomic_file.h"
+#include "report/export_columns.h"
+#include "report/text_codec.h"
+
+namespace orb {
+
+namespace {
+
+// Spaces after a value of `len` characters in export column `column`.
+int ValuePadding(int column, std::size_t len) {
+    auto by = [len](int l3, int l4, int l5) { return len == 3 ? l3 : len == 4 ? l4 : len == 5 ? l5 : 0; };
+    switch (column) {
+        case 2:
+            return len == 0 ? 6 : len == 4 ? 3 : len == 5 ? 2 : len == 6 ? 1 : 0;
+        case 3:
+            return by(0, 2, 1);
+        case 4:
+        case 13:
+            return by(3, 2, 1);
+        case 5:
+        case 6:
+            return by(7, 6, 5);
+        case 7:
+        case 10:
+            return by(5, 4, 3);
+        case 8:
+            return 2;
+        case 11:
+            return 5;
+        case 12:
+            return 1;
+        case 14:
+            return by(2, 1, 0);
+        default:
+            return 0;
+    }
+}
+
+int CaptionPadding(int column) {
+    return column == 2 ? 3 : column == 3 ? 2 : column == 14 ? 11 : 0;
+}
+
+// Table column shown by export columns 1..12 and 15..21.
+int TableColumnOf(int column) {
+    return column <= 12 ? column + 1 : column - 1;
+}
+
+std::string RunningNumber(int n) {
+    char buf[16];
+    const auto res = std::to_chars(buf, buf + sizeof buf, n);
+    std::string s(buf, res.ptr);
+    if (s.size() < 4) s.insert(0, 4 - s.size(), ' ');
+    return s;
+}
+
+std::string TrueAzimuthText(std::string_view azimuthText, float declination) {
+    const auto rounded = static_cast<float>(TrueAzimuth(azimuthText, declination));
+    std::string s = FormatFixed(rounded, 2);
+    return s == "360.00" ? "0.0" : s;
+}
+
+const std::array<std::string, kExportColumnCount>& GbkCaptions() {
+    static const auto captions = [] {
+        std::array<std::string, kExportColumnCount> a;
+        for (int i = 0; i < kExportColumnCount; ++i) a[i] = Utf8ToGbk(kExportCaptions[i]);
+        return a;
+    }();
+    return captions;
+}
+
+bool IsAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The value of one field as text for one table row.
+std::string FieldValue(const TableSource& table, std::size_t row, int column, int number,
+                       const std::string& declinationText, float declination) {
+    switch (column) {
+        case 0:
+            return RunningNumber(number);
+        case 13:
+            return TrueAzimuthText(table.CellText(row, 5), declination);
+        case 14:
+            return declinationText;
+        default:
+            return table.CellText(row, TableColumnOf(column));
+    }
+}
+
+void AppendField(std::string& out, const std::string& value, int column, char separator) {
+    // Table texts are ASCII; anything else goes out in the caption code page.
+    if (IsAscii(value)) {
+        out += value;
+        out.append(ValuePadding(column, value.size()), ' ');
+    } else {
+        out += Utf8ToGbk(value);
+        out.append(ValuePadding(column, Utf8Length(value)), ' ');
+    }
+    out.push_back(' ');
+    out.push_back(separator);
+}
+
+}  // namespace
+
+bool IsTxtExportPath(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) return false;
+    const std::string_view ext = name.substr(dot + 1);
+    return ext == "txt" || ext == "TXT";
+}
+
+std::string BuildTxtExport(const TableSource& table, const TxtExportFormat& format, float declination) {
+    const std::vector<int> columns = format.IsValid() ? format.Chosen() : std::vector<int>{};
+    const char separator = format.separator != 0 ? ' ' : ',';
+    std::string out;
+    if (format.writeCaptions != 0) {
+        for (int c : columns) {
+            out += GbkCaptions()[c];
+            out.push_back(separator);
+            out.append(CaptionPadding(c), ' ');
+            out.push_back(' ');
+        }
+        out += "\r\n";
+    }
+    const std::string declinationText = FormatFixed(static_cast<double>(declination), 1);
+    const std::size_t rows = table.RowCount();
+    out.reserve(out.size() + rows * (columns.size() * 12 + 2));
+    int number = 1;
+    for (std::size_t r = 0; r < rows; ++r) {
+        if (!table.IsChecked(r)) continue;
+        for (int c : columns)
+            AppendField(out, FieldValue(table, r, c, number, declinationText, declination), c, separator);
+        out += "\r\n";
+        ++number;
+    }
+    return out;
+}
+
+TxtExportResult ExportTxt(const TableSource& table, const TxtExportFormat& format, float declination,
+                          const std::string& path) {
+    const FileWriteResult r = WriteFileAtomically(path, BuildTxtExport(table, format, declination));
+    if (r.ok()) return {true, {}};
+    if (r.status == FileWriteStatus::CannotCreate) return {false, "无法创建文件 " + path + "：" + r.error};
+    return {false, "写入文件 " + path + " 失败：" + r.error};
+}
+
+}  // namespace orb

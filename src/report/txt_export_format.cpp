@@ -1,0 +1,93 @@
+#include "report/txt_export_format.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "report/atomic_file.h"
+
+namespace orb {
+
+namespace {
+
+void PutInt32(std::string& out, int32_t v) {
+    const auto u = static_cast<uint32_t>(v);
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
+}
+
+int32_t GetInt32(std::string_view b, std::size_t at) {
+    uint32_t u = 0;
+    for (int i = 3; i >= 0; --i) u = (u << 8) | static_cast<unsigned char>(b[at + i]);
+    return static_cast<int32_t>(u);
+}
+
+}  // namespace
+
+bool TxtExportFormat::IsValid() const {
+    if (count < 0 || count > kExportColumnCount) return false;
+    std::array<bool, kExportColumnCount> seen{};
+    for (int i = 0; i < count; ++i) {
+        const int32_t c = columns[i];
+        if (c < 0 || c >= kExportColumnCount || seen[c]) return false;
+        seen[c] = true;
+    }
+    return true;
+}
+
+std::string EncodeExpFmt(const TxtExportFormat& format) {
+    std::string out;
+    out.reserve(kExpFmtFileSize);
+    PutInt32(out, format.writeCaptions);
+    PutInt32(out, format.separator);
+    for (int32_t c : format.columns) PutInt32(out, c);
+    PutInt32(out, format.count);
+    return out;
+}
+
+bool DecodeExpFmt(std::string_view bytes, TxtExportFormat& format) {
+    if (bytes.size() != kExpFmtFileSize) return false;
+    TxtExportFormat f;
+    f.writeCaptions = GetInt32(bytes, 0);
+    f.separator = GetInt32(bytes, 4);
+    for (int i = 0; i < kExportColumnCount; ++i) f.columns[i] = GetInt32(bytes, 8 + 4 * i);
+    f.count = GetInt32(bytes, 96);
+    if (!f.IsValid()) return false;
+    format = f;
+    return true;
+}
+
+std::string TxtExportFormatPath() {
+    std::filesystem::path base;
+    const char* xdg = std::getenv("XDG_CONFIG_HOME");
+    if (xdg && xdg[0] == '/') {
+        base = xdg;
+    } else {
+        const char* home = std::getenv("HOME");
+        base = std::filesystem::path(home && home[0] ? home : ".") / ".config";
+    }
+    return (base / "Orb" / "ExpFmt.ini").string();
+}
+
+TxtExportFormat LoadTxtExportFormat(const std::string& path) {
+    TxtExportFormat format;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return format;
+    // Read one byte more than needed, so an over-long file is seen as damaged.
+    std::string bytes(kExpFmtFileSize + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    DecodeExpFmt(bytes, format);
+    return format;
+}
+
+std::string SaveTxtExportFormat(const std::string& path, const TxtExportFormat& format) {
+    const std::string dir = std::filesystem::path(path).parent_path().string();
+    std::string error;
+    if (!dir.empty() && !MakeDirectories(dir, &error)) return "无法创建文件夹 " + dir + "：" + error;
+    const FileWriteResult r = WriteFileAtomically(path, EncodeExpFmt(format));
+    if (!r.ok()) return "无法保存 " + path + "：" + r.error;
+    return {};
+}
+
+}  // namespace orb
