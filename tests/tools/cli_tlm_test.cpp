@@ -1,0 +1,122 @@
+// orb-cli's survey-file commands: results land in the file (or in -o OUT),
+// and every refused command leaves the input exactly as it was.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "document/tlm_file.h"
+
+namespace orb {
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+};
+
+CliRun Cli(const std::string& args) {
+    const std::string cmd = std::string(ORB_BINARY_DIR "/tools/orb-cli ") + args + " 2>&1";
+    FILE* p = ::popen(cmd.c_str(), "r");
+    CliRun r{-1, {}};
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
+    const int st = ::pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return r;
+}
+
+std::vector<uint8_t> Bytes(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CliTlm : public testing::Test {
+protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/orbcli-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+        COrbDoc doc;
+        doc.SetWellNumber(u"井-1");
+        for (int i = 0; i < 4; ++i) {
+            SurveyRecord r;
+            r.selected = i % 2;
+            r.inclination = 178.0f;
+            r.azimuth = 358.0f;
+            r.reserved[5] = 1234 + i;
+            doc.AppendRecord(r);
+        }
+        ASSERT_TRUE(SaveTlmFile(file_, doc, {2, 30}).ok);
+        original_ = Bytes(file_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    COrbDoc Load(const std::filesystem::path& p) {
+        TlmLoadResult r = LoadTlmFile(p);
+        EXPECT_TRUE(r.loaded()) << r.message;
+        return std::move(r.document);
+    }
+
+    std::filesystem::path dir_;
+    std::filesystem::path file_ = dir_ / "s.tlm";
+    std::vector<uint8_t> original_;
+};
+
+TEST_F(CliTlm, CommandsRewriteTheFileOrWriteOutput) {
+    ASSERT_EQ(Cli("compensate " + file_.string() + " --inclination 5 --azimuth ' 5 ' -o " +
+                  (dir_ / "out.TLM").string())
+                  .status,
+              0);
+    EXPECT_EQ(Bytes(file_), original_);
+    COrbDoc out = Load(dir_ / "out.TLM");
+    EXPECT_EQ(out.Record(1).inclination, 177.0f);
+    EXPECT_EQ(out.Record(1).azimuth, 3.0f);
+    EXPECT_EQ(out.Record(0).inclination, 178.0f);  // not selected
+    EXPECT_EQ(out.Record(3).reserved[5], 1237);
+
+    ASSERT_EQ(Cli("select " + file_.string() + " --records 0,2-3").status, 0);
+    ASSERT_EQ(Cli("depths " + file_.string() + " --initial 100 --segment -10").status, 0);
+    COrbDoc doc = Load(file_);
+    EXPECT_EQ(doc.Record(0).depth, 100.0f);
+    EXPECT_EQ(doc.Record(1).depth, 0.0f);
+    EXPECT_EQ(doc.Record(3).depth, 120.0f);
+    EXPECT_EQ(doc.wellNumber(), u"井-1");
+
+    const CliRun show = Cli("show " + file_.string());
+    EXPECT_EQ(show.status, 0);
+    EXPECT_NE(show.out.find("records:   4 (selected: 3)"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find("井-1"), std::string::npos);
+    EXPECT_NE(show.out.find("00:03:30"), std::string::npos);  // 2 min + 3 × 30 s
+    EXPECT_NE(show.out.find("120.00  178.00  358.0"), std::string::npos) << show.out;
+}
+
+TEST_F(CliTlm, RefusedCommandsNeverTouchTheInput) {
+    auto cut = original_;
+    cut.resize(cut.size() - 3);
+    std::ofstream(dir_ / "cut.tlm", std::ios::binary).write(reinterpret_cast<const char*>(cut.data()), 40);
+    const std::string f = file_.string();
+    const std::string out = (dir_ / "o.tlm").string();
+    for (const std::string& args :
+         {"depths " + f + " --initial abc --segment 1", "depths " + f + " --initial 1",
+          "select " + f + " --records 9", "select " + f + " --records 2-1", "select " + f + " --all --none",
+          "select " + f + " --all -o " + dir_.string() + "/o.Tlm", "compensate " + f + " --dip 1,5",
+          "select " + (dir_ / "cut.tlm").string() + " --all -o " + out,
+          "select " + (dir_ / "missing.tlm").string() + " --all -o " + out,
+          "select " + f + " --all -o " + dir_.string() + "/no/such.tlm"}) {
+        const CliRun r = Cli(args);
+        EXPECT_NE(r.status, 0) << args;
+        EXPECT_FALSE(r.out.empty()) << args;
+        EXPECT_EQ(Bytes(file_), original_) << args;
+        EXPECT_FALSE(std::filesystem::exists(out)) << args;
+    }
+    EXPECT_NE(Cli("show " + (dir_ / "cut.tlm").string()).out.find("文件不完整"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orb

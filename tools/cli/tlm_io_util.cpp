@@ -1,0 +1,123 @@
+#include "cli/tlm_io_util.h"
+
+#include <iostream>
+#include <optional>
+
+#include "document/well_info.h"
+
+namespace orbcli {
+
+void AddSurveyFileArgs(CLI::App& sub, SurveyFileArgs& args, bool writes) {
+    sub.add_option("FILE", args.file, "Survey file (.tlm or .TLM)")->required();
+    if (writes) {
+        sub.add_option("-o,--output", args.output,
+                       "Write the result to OUT.tlm instead of replacing FILE (safely) in place");
+    }
+}
+
+void ReportError(const std::string& path, const std::string& message) {
+    std::cerr << "orb-cli: " << path << ": " << message << "\n";
+}
+
+namespace {
+
+bool CheckExtension(const std::string& path) {
+    if (orb::HasTlmExtension(std::string_view(path))) return true;
+    ReportError(path, "扩展名必须是 TLM 或 tlm（the file name must end in .TLM or .tlm）");
+    return false;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+}  // namespace
+
+bool LoadSurvey(const std::string& path, orb::COrbDoc& doc, orb::TlmTiming& timing, bool allowEmpty,
+                bool* wasEmpty) {
+    if (!CheckExtension(path)) return false;
+    orb::TlmLoadResult result = orb::LoadTlmFile(path);
+    const bool empty = result.status == orb::TlmLoadStatus::kEmpty;
+    if (wasEmpty) *wasEmpty = empty;
+    if (empty) {
+        if (!allowEmpty) ReportError(path, "文件为空，没有可处理的数据（the file is empty）");
+        return allowEmpty;
+    }
+    if (!result.loaded()) {
+        ReportError(path, result.message);
+        return false;
+    }
+    return orb::AdoptLoaded(std::move(result), doc, timing);
+}
+
+int EditSurvey(const SurveyFileArgs& args, const RecordEdit& edit) {
+    const std::string& target = args.output.empty() ? args.file : args.output;
+    if (!args.output.empty() && !CheckExtension(args.output)) return kExitBadArgs;
+    orb::COrbDoc doc;
+    orb::TlmTiming timing;
+    if (!LoadSurvey(args.file, doc, timing, false)) return kExitFileError;
+    int status = kExitOk;
+    doc.EditRecords([&](std::vector<orb::SurveyRecord>& records) { status = edit(records); });
+    if (status != kExitOk) return status;
+    const orb::SaveResult saved = orb::SaveTlmFile(target, doc, timing);
+    if (!saved.ok) {
+        ReportError(target, saved.message);
+        return kExitFileError;
+    }
+    return kExitOk;
+}
+
+std::string ToUtf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        const bool high = c >= 0xD800 && c < 0xDC00;
+        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
+namespace {
+
+template <class T>
+bool TakeNumber(const std::string& name, const std::string& text, const std::optional<T>& parsed, T& value) {
+    if (!parsed) {
+        std::cerr << "orb-cli: " << name << " \"" << text << "\": " << orb::kNotANumberMessage
+                  << "（not a number）\n";
+        return false;
+    }
+    value = *parsed;
+    return true;
+}
+
+}  // namespace
+
+bool ParseNumberOption(const std::string& name, const std::string& text, double& value) {
+    return TakeNumber(name, text, orb::ParseDialogNumber(std::string_view(text)), value);
+}
+
+bool ParseFloatOption(const std::string& name, const std::string& text, float& value) {
+    return TakeNumber(name, text, orb::ParseDialogFloat(std::string_view(text)), value);
+}
+
+}  // namespace orbcli
