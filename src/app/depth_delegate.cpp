@@ -1,0 +1,28 @@
+#include "app/depth_delegate.h"
+
+#include <QLineEdit>
+
+#include "app/command_ids.h"
+
+namespace orb {
+
+QWidget* DepthDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QStringLiteral("depthEditor"));
+    edit->setProperty("controlId", cmd::kDepthEditorId);
+    edit->setAlignment(Qt::AlignCenter);
+    edit->setFrame(true);
+    return edit;
+}
+
+void DepthDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* edit = static_cast<QLineEdit*>(editor);
+    edit->setText(index.data(Qt::EditRole).toString());
+    edit->selectAll();
+}
+
+void DepthDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+    model->setData(index, static_cast<QLineEdit*>(editor)->text(), Qt::EditRole);
+}
+
+}  // namespace orb

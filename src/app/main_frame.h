@@ -1,0 +1,163 @@
+// The main window: menus, toolbars, status bar, application look, and the
+// owner of the document, the table model, the table widget and the
+// long-lived dialogs. File, data and device commands live in
+// main_frame_file.cpp, main_frame_data.cpp and main_frame_device.cpp.
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+#include "document/orb_doc.h"
+#include "document/well_info.h"
+#include "view/survey_table_model.h"
+
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QToolBar;
+
+namespace orb {
+
+class CAboutDlg;
+class CDataModifyDlg;
+class CDepthCalcDlg;
+class CHelpWindow;
+class COrbView;
+class CWellInputDlg;
+class LockIndicators;
+
+// The window caption; it never shows the document name.
+inline constexpr const char* kProductCaption = "Orb 测斜数据处理系统";
+// The save question before a modified survey would be lost.
+inline constexpr const char* kSaveQuestion = "是否保存更改?";
+inline constexpr int kRecentFileCount = 4;
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The action of a command id (nullptr when there is none).
+    QAction* Action(int id) const;
+    QMenuBar* FrameMenuBar() const { return menuBar_; }
+    QToolBar* StandardToolBar() const { return toolBar_; }
+    QToolBar* MenuToolBar() const { return menuToolBar_; }
+
+    // Status bar outputs for long operations (downloads, exports).
+    QLabel* StatusTextPane() const { return statusTextPane_; }
+    void SetStatusText(const QString& text);
+    // The progress bar (range 0..100) in the progress pane; nullptr until
+    // the start-up step has run.
+    QProgressBar* ProgressBar() const { return progress_; }
+    void SetProgress(int percent);
+    QWidget* ProgressPane() const { return progressPane_; }
+    LockIndicators* lockIndicators() const { return locks_; }
+
+    // Application look, commands 205 to 219.
+    int ApplicationLook() const { return look_; }
+    void OnApplicationLook(int id);
+
+    // Toolbar buttons as command ids (0 = separator), remembered in the settings.
+    QList<int> ToolbarButtons() const { return toolbarButtons_; }
+    void SetToolbarButtons(const QList<int>& buttons);
+
+    // Document, table and frame values.
+    COrbDoc& Document() { return doc_; }
+    SurveyTableModel& TableModel() { return model_; }
+    COrbView* View() const { return view_; }
+    WellInfo& wellInfo() { return wellInfo_; }
+    int16_t sampleDelayMinutes = 0;
+    int16_t sampleIntervalSeconds = 0;
+    int workDelayMinutes = 5;
+    int workIntervalSeconds = 10;
+
+    // The long-lived dialogs.
+    CWellInputDlg& wellInputDlg() const { return *wellInputDlg_; }
+    CDataModifyDlg& dataModifyDlg() const { return *dataModifyDlg_; }
+    CDepthCalcDlg& depthCalcDlg() const { return *depthCalcDlg_; }
+    CHelpWindow* helpWindow() const { return help_; }
+
+    // File commands. The path forms skip the file dialog and the extension
+    // rule (command line, recent files).
+    void OnFileNew();
+    void OpenSurveyFile();
+    void SaveSurveyFile();
+    bool OpenDocumentFile(const QString& path);
+    bool SaveDocumentFile(const QString& path);
+    // Asks "是否保存更改?" when the document is modified; false = cancelled.
+    bool SaveModified();
+    QString DocumentPathName() const { return pathName_; }
+    QStringList RecentFiles() const;
+
+    // Data commands.
+    void InputWellInfo();
+    void OnDepthCalc();
+    void OnDataModify();
+    void ShowHelp();
+    void ShowAbout();
+    void OnViewCustomize();
+
+signals:
+    // The start-up step ran (port search, progress control).
+    void startupFinished();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    QMenu* createPopupMenu() override;
+
+private:
+    QAction* MakeAction(int id);
+    void CreateActions();
+    void CreateMenus();
+    QMenu* CreateFileMenu();
+    QMenu* CreateDataMenu();
+    QMenu* CreateViewMenu();
+    QMenu* CreateLookMenu(QMenu* parent);
+    void FillToolbarsMenu(QMenu* menu);
+    void CreateToolBars();
+    void CreateStatusBar();
+    void ConnectCommands();
+    void RebuildToolBar();
+    void OnStartup();
+    void AddRecentFile(const QString& path);
+    void RemoveRecentFile(const QString& path);
+    void UpdateRecentFilesMenu();
+    QString AskFileName(bool save);
+    void SyncWellInfoFromDocument(const std::u16string& team, const std::u16string& well);
+
+    // Device commands (main_frame_device.cpp).
+    void ConnectDeviceCommands();
+    void OnDeviceCommand(int id);
+    void StartupDeviceSearch();
+
+    COrbDoc doc_;
+    WellInfo wellInfo_;
+    SurveyTableModel model_;
+    QHash<int, QAction*> actions_;
+    QActionGroup* lookGroup_ = nullptr;
+    CWellInputDlg* wellInputDlg_ = nullptr;
+    CDataModifyDlg* dataModifyDlg_ = nullptr;
+    CDepthCalcDlg* depthCalcDlg_ = nullptr;
+    CHelpWindow* help_ = nullptr;
+    QMenuBar* menuBar_ = nullptr;
+    QToolBar* menuToolBar_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
+    QLabel* statusTextPane_ = nullptr;
+    QWidget* progressPane_ = nullptr;
+    QLabel* progressText_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    LockIndicators* locks_ = nullptr;
+    COrbView* view_ = nullptr;
+    QList<int> toolbarButtons_;
+    QString pathName_;
+    int look_ = 215;
+};
+
+}  // namespace orb

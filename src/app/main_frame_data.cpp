@@ -1,0 +1,56 @@
+// Data commands of the main window: well information, depth generation and
+// data compensation.
+#include "app/data_modify_dlg.h"
+#include "app/depth_calc_dlg.h"
+#include "app/main_frame.h"
+#include "app/well_input_dlg.h"
+#include "core/corrections.h"
+
+namespace orb {
+
+void CMainFrame::SyncWellInfoFromDocument(const std::u16string& team, const std::u16string& well) {
+    wellInfo_.teamNumber = team;
+    wellInfo_.wellNumber = well;
+}
+
+void CMainFrame::InputWellInfo() {
+    CWellInputDlg& dlg = *wellInputDlg_;
+    dlg.teamNumber = QString::fromStdU16String(wellInfo_.teamNumber);
+    dlg.wellNumber = QString::fromStdU16String(wellInfo_.wellNumber);
+    dlg.magneticDeclination = wellInfo_.magneticDeclination;
+    const bool ok = dlg.exec() == QDialog::Accepted;
+    // A declination refused for its range was reset to 0 even if the
+    // operator then cancels.
+    wellInfo_.teamNumber = dlg.teamNumber.toStdU16String();
+    wellInfo_.wellNumber = dlg.wellNumber.toStdU16String();
+    wellInfo_.magneticDeclination = dlg.magneticDeclination;
+    if (!ok) return;
+    doc_.SetWellNumber(wellInfo_.wellNumber);
+    doc_.SetTeamNumber(wellInfo_.teamNumber);
+}
+
+void CMainFrame::OnDepthCalc() {
+    CDepthCalcDlg& dlg = *depthCalcDlg_;
+    if (dlg.exec() != QDialog::Accepted) return;
+    const float initial = dlg.initialDepth, segment = dlg.segmentLength;
+    doc_.EditRecords([&](std::vector<SurveyRecord>& records) { GenerateDepths(records, initial, segment); });
+    model_.DeleteAllRows();
+    model_.RefreshTable();
+}
+
+void CMainFrame::OnDataModify() {
+    CDataModifyDlg& dlg = *dataModifyDlg_;
+    if (dlg.exec() != QDialog::Accepted) return;
+    CompensationOffsets offsets;
+    offsets.inclination = dlg.inclinationOffset;
+    offsets.azimuth = dlg.azimuthOffset;
+    offsets.gravityToolFace = dlg.gravityToolFaceOffset;
+    offsets.magneticToolFace = dlg.magneticToolFaceOffset;
+    offsets.totalGravity = dlg.totalGravityOffset;
+    offsets.totalMagnetic = dlg.totalMagneticOffset;
+    offsets.dip = dlg.dipOffset;
+    doc_.EditRecords([&](std::vector<SurveyRecord>& records) { ApplyCompensation(records, offsets); });
+    model_.RefreshTable();
+}
+
+}  // namespace orb

@@ -1,0 +1,191 @@
+// File commands of the main window: new, open, save, save as, the recent
+// files and the save question.
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "app/orb_view.h"
+#include "document/tlm_file.h"
+
+namespace orb {
+
+namespace {
+
+const char* const kRecentGroup = "Recent File List";
+
+std::filesystem::path NativePath(const QString& path) {
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+bool PassesExtensionRule(const QString& path) {
+    return HasTlmExtension(QFileInfo(path).fileName().toStdU16String());
+}
+
+QString Text(const std::string& s, const char* fallback) {
+    return QString::fromStdString(s.empty() ? std::string(fallback) : s);
+}
+
+}  // namespace
+
+QString CMainFrame::AskFileName(bool save) {
+    QFileDialog dlg(this, save ? QStringLiteral("另存为") : QStringLiteral("打开"));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setNameFilters({QStringLiteral("TLM文件 (*.TLM)"), QStringLiteral("所有文件 (*.*)")});
+    dlg.setDefaultSuffix(QStringLiteral("TLM"));
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!pathName_.isEmpty()) {
+        dlg.setDirectory(QFileInfo(pathName_).absolutePath());
+        if (save) dlg.selectFile(QFileInfo(pathName_).fileName());
+    }
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    return dlg.selectedFiles().constFirst();
+}
+
+bool CMainFrame::SaveModified() {
+    if (!doc_.IsModified()) return true;
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProductCaption), QString::fromUtf8(kSaveQuestion),
+                    QMessageBox::NoButton, this);
+    QPushButton* save = box.addButton(QStringLiteral("保存(&S)"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("不保存(&N)"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == discard) return true;
+    if (box.clickedButton() != save) return false;
+    const QString path = AskFileName(true);
+    if (path.isEmpty() || !PassesExtensionRule(path)) return false;
+    return SaveDocumentFile(path);
+}
+
+void CMainFrame::OnFileNew() {
+    if (!SaveModified()) return;
+    doc_.Clear();
+    pathName_.clear();
+    view_->OnInitialUpdate();
+}
+
+void CMainFrame::OpenSurveyFile() {
+    if (!SaveModified()) return;
+    const QString path = AskFileName(false);
+    if (path.isEmpty()) return;
+    // A file with another extension is refused without a message, but the
+    // table is reloaded all the same.
+    if (PassesExtensionRule(path)) OpenDocumentFile(path);
+    else model_.ReloadTable();
+}
+
+bool CMainFrame::OpenDocumentFile(const QString& path) {
+    if (!SaveModified()) return false;
+    pathName_ = path;
+    TlmLoadResult result = LoadTlmFile(NativePath(path));
+    bool ok = true;
+    switch (result.status) {
+        case TlmLoadStatus::kLoaded: {
+            TlmTiming timing{sampleDelayMinutes, sampleIntervalSeconds};
+            AdoptLoaded(std::move(result), doc_, timing);
+            sampleDelayMinutes = timing.sampleDelayMinutes;
+            sampleIntervalSeconds = timing.sampleIntervalSeconds;
+            AddRecentFile(path);
+            break;
+        }
+        case TlmLoadStatus::kEmpty:
+            AddRecentFile(path);
+            break;
+        case TlmLoadStatus::kMismatch:
+        case TlmLoadStatus::kDamaged:
+            QMessageBox::warning(this, QString::fromUtf8(kTlmMismatchCaption),
+                                 Text(result.message, kTlmMismatchMessage));
+            ok = false;
+            break;
+        case TlmLoadStatus::kOpenFailed:
+            QMessageBox::warning(this, QStringLiteral("Orb"), Text(result.message, kOpenFailedMessage));
+            RemoveRecentFile(path);
+            ok = false;
+            break;
+    }
+    model_.ReloadTable();
+    return ok;
+}
+
+void CMainFrame::SaveSurveyFile() {
+    const QString path = AskFileName(true);
+    if (path.isEmpty() || !PassesExtensionRule(path)) return;
+    SaveDocumentFile(path);
+}
+
+bool CMainFrame::SaveDocumentFile(const QString& path) {
+    const SaveResult result =
+        SaveTlmFile(NativePath(path), doc_, TlmTiming{sampleDelayMinutes, sampleIntervalSeconds});
+    if (!result.ok) {
+        QMessageBox::warning(this, QStringLiteral("Orb"), Text(result.message, kSaveFailedMessage));
+        return false;
+    }
+    pathName_ = path;
+    doc_.SetModified(false);
+    AddRecentFile(path);
+    return true;
+}
+
+QStringList CMainFrame::RecentFiles() const {
+    QSettings settings;
+    settings.beginGroup(QString::fromLatin1(kRecentGroup));
+    QStringList files;
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString f = settings.value(QStringLiteral("File%1").arg(i)).toString();
+        if (!f.isEmpty()) files.append(f);
+    }
+    return files;
+}
+
+void CMainFrame::AddRecentFile(const QString& path) {
+    const QString full = QFileInfo(path).absoluteFilePath();
+    QStringList files = RecentFiles();
+    files.removeAll(full);
+    files.prepend(full);
+    QSettings settings;
+    settings.beginGroup(QString::fromLatin1(kRecentGroup));
+    for (int i = 0; i < kRecentFileCount; ++i)
+        settings.setValue(QStringLiteral("File%1").arg(i + 1), i < files.size() ? files[i] : QString());
+    settings.endGroup();
+    UpdateRecentFilesMenu();
+}
+
+void CMainFrame::RemoveRecentFile(const QString& path) {
+    QStringList files = RecentFiles();
+    files.removeAll(QFileInfo(path).absoluteFilePath());
+    QSettings settings;
+    settings.beginGroup(QString::fromLatin1(kRecentGroup));
+    for (int i = 0; i < kRecentFileCount; ++i)
+        settings.setValue(QStringLiteral("File%1").arg(i + 1), i < files.size() ? files[i] : QString());
+    settings.endGroup();
+    UpdateRecentFilesMenu();
+}
+
+void CMainFrame::UpdateRecentFilesMenu() {
+    const QStringList files = RecentFiles();
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        QAction* a = Action(cmd::kFileMru1 + i);
+        if (i < files.size()) {
+            QString shown = QDir::toNativeSeparators(files[i]);
+            if (shown.size() > 60) shown = QStringLiteral("…") + shown.right(59);
+            a->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(shown.replace(u'&', QStringLiteral("&&"))));
+            a->setVisible(true);
+            a->setEnabled(true);
+        } else {
+            // With no recent file the first entry stays as a disabled caption.
+            a->setText(QStringLiteral("最近的文件"));
+            a->setVisible(i == 0);
+            a->setEnabled(false);
+        }
+    }
+}
+
+}  // namespace orb

@@ -1,0 +1,82 @@
+#include "app/orb_app.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTimer>
+#include <QTranslator>
+
+#include "app/command_icons.h"
+#include "app/main_frame.h"
+#include "app/orb_view.h"
+
+namespace orb {
+
+COrbApp::COrbApp() = default;
+COrbApp::~COrbApp() = default;
+
+void COrbApp::ConfigureSettings() {
+    QCoreApplication::setOrganizationName(QString::fromUtf8(kSettingsOrganization));
+    QCoreApplication::setApplicationName(QString::fromUtf8(kSettingsApplication));
+}
+
+bool COrbApp::InstallTranslations() {
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    qtTranslator_ = std::make_unique<QTranslator>();
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!qtTranslator_->load(QStringLiteral("qtbase_zh_CN"), dir)) return false;
+    QCoreApplication::installTranslator(qtTranslator_.get());
+    return true;
+}
+
+void COrbApp::RegisterFontSubstitutions() {
+    const QString sansCjk = QStringLiteral("Noto Sans CJK SC");
+    const QString serifCjk = QStringLiteral("Noto Serif CJK SC");
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"), {QStringLiteral("DejaVu Sans"), sansCjk});
+    QFont::insertSubstitutions(QStringLiteral("楷体_GB2312"), {QStringLiteral("AR PL UKai CN"), serifCjk});
+    QFont::insertSubstitutions(QStringLiteral("楷体"), {QStringLiteral("AR PL UKai CN"), serifCjk});
+    QFont::insertSubstitutions(QStringLiteral("仿宋"), {QStringLiteral("AR PL UMing CN"), serifCjk});
+    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN"), serifCjk});
+    QFont::insertSubstitutions(QStringLiteral("黑体"), {sansCjk});
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), serifCjk});
+}
+
+bool COrbApp::InitInstance(const QStringList& arguments) {
+    ConfigureSettings();
+    InstallTranslations();
+    RegisterFontSubstitutions();
+    QApplication::setWindowIcon(AppIcon());
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Orb 测斜数据处理系统"));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("启动时打开的 TLM 文件"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("把主窗口保存为 PNG 图片后退出"), QStringLiteral("png"));
+    parser.addOption(screenshot);
+    parser.process(arguments);
+
+    frame_ = std::make_unique<CMainFrame>();
+    const QStringList files = parser.positionalArguments();
+    if (!files.isEmpty()) frame_->OpenDocumentFile(files.constFirst());
+    frame_->show();
+    if (parser.isSet(screenshot)) TakeScreenshot(parser.value(screenshot));
+    return true;
+}
+
+void COrbApp::TakeScreenshot(const QString& png) {
+    QTimer::singleShot(800, frame_.get(), [this, png] {
+        frame_->grab().save(png);
+        frame_->Document().SetModified(false);  // no save question on the way out
+        QCoreApplication::quit();
+    });
+}
+
+int COrbApp::ExitInstance(int code) {
+    frame_.reset();
+    return code;
+}
+
+}  // namespace orb

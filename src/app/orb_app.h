@@ -1,0 +1,46 @@
+// The application object: settings location, Chinese translations, font
+// substitutions, the main window and the command line.
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+class QTranslator;
+
+namespace orb {
+
+class CMainFrame;
+
+// Where the settings live (organisation and application name of QSettings).
+inline constexpr const char* kSettingsOrganization = "应用程序向导生成的本地应用程序";
+inline constexpr const char* kSettingsApplication = "Orb";
+
+class COrbApp : public QObject {
+    Q_OBJECT
+public:
+    COrbApp();
+    ~COrbApp() override;
+
+    // Settings names; also used by tests before they build a frame.
+    static void ConfigureSettings();
+    // Qt's own Chinese texts (standard buttons, file dialog); false when the
+    // translation files are missing.
+    bool InstallTranslations();
+    // Installed faces standing in for the Windows faces the program names.
+    static void RegisterFontSubstitutions();
+
+    // Start-up: returns false when the program should end at once.
+    // Arguments: [FILE] [--screenshot PNG].
+    bool InitInstance(const QStringList& arguments);
+    int ExitInstance(int code);
+    CMainFrame* mainFrame() const { return frame_.get(); }
+
+private:
+    void TakeScreenshot(const QString& png);
+
+    std::unique_ptr<QTranslator> qtTranslator_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace orb

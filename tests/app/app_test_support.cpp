@@ -1,0 +1,58 @@
+#include "app_test_support.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTimer>
+#include <memory>
+
+#include "app/orb_app.h"
+
+namespace orb::test {
+
+std::unique_ptr<QTemporaryDir> UseTemporarySettings() {
+    auto dir = std::make_unique<QTemporaryDir>();
+    COrbApp::ConfigureSettings();
+    for (QSettings::Format f : {QSettings::NativeFormat, QSettings::IniFormat})
+        for (QSettings::Scope s : {QSettings::UserScope, QSettings::SystemScope}) QSettings::setPath(f, s, dir->path());
+    return dir;
+}
+
+void PrepareApplication() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    COrbApp::RegisterFontSubstitutions();
+}
+
+std::vector<SurveyRecord> MakeRecords(std::size_t n) {
+    std::vector<SurveyRecord> records(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        SurveyRecord& r = records[i];
+        r.selected = i % 3 == 0 ? 1 : 0;
+        r.inclination = static_cast<float>(i);
+        r.azimuth = static_cast<float>((i * 7) % 360);
+        r.depth = static_cast<float>(10 * i);
+        r.totalGravity = 1.0f;
+        r.totalMagnetic = 1.0f;
+        r.temperature = 25.0f;
+        r.batteryVoltage = 3.6f;
+        r.sampleTime = 45000.0 + static_cast<double>(i) / 1440.0;
+        r.sampleTimeStatus = kDateValid;
+    }
+    return records;
+}
+
+void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs) {
+    auto* timer = new QTimer(qApp);
+    auto remaining = std::make_shared<int>(timeoutMs / 20);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer = std::move(answer), remaining] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal && --*remaining > 0) return;
+        timer->stop();
+        timer->deleteLater();
+        if (modal) answer(modal);
+    });
+    timer->start(20);
+}
+
+}  // namespace orb::test
