@@ -34,8 +34,8 @@ DateTimeFields LocalNow() {
     return f;
 }
 
-DeviceController::DeviceController(LinkPort& port, TimerService& timers, DeviceOperator& op, DeviceTable& table,
-                                   COrbDoc& doc)
+DeviceController::DeviceController(LinkPort& port, TimerService& timers, DeviceOperator& op,
+                                   DeviceTable& table, COrbDoc& doc)
     : port_(port),
       timers_(timers),
       op_(op),
@@ -44,24 +44,49 @@ DeviceController::DeviceController(LinkPort& port, TimerService& timers, DeviceO
       scanner_([this](std::span<const uint8_t> frame) { DispatchReply(frame); }),
       localNow_(LocalNow) {}
 
-DateTimeFields DeviceController::Now() const { return localNow_(); }
+DateTimeFields DeviceController::Now() const {
+    return localNow_();
+}
 
-void DeviceController::Progress(int position) { op_.SetProgress(position < 0 ? 0 : position > 100 ? 100 : position); }
+void DeviceController::Progress(int position) {
+    op_.SetProgress(position < 0 ? 0 : position > 100 ? 100 : position);
+}
 
 bool DeviceController::OnCommand(int id) {
     switch (id) {
-        case device_cmd::kProbeTest: OnProbeTest(); return true;
-        case device_cmd::kProbeInfo: OnProbeInfo(); return true;
-        case device_cmd::kProbeRealTime: OnProbeRealTime(); return true;
-        case device_cmd::kProbeDownload: OnProbeDownload(); return true;
-        case device_cmd::kProbeWorkMode: OnProbeWorkMode(); return true;
-        case device_cmd::kPortSelect: OnPortSelect(); return true;
+        case device_cmd::kProbeTest:
+            OnProbeTest();
+            return true;
+        case device_cmd::kProbeInfo:
+            OnProbeInfo();
+            return true;
+        case device_cmd::kProbeRealTime:
+            OnProbeRealTime();
+            return true;
+        case device_cmd::kProbeDownload:
+            OnProbeDownload();
+            return true;
+        case device_cmd::kProbeWorkMode:
+            OnProbeWorkMode();
+            return true;
+        case device_cmd::kPortSelect:
+            OnPortSelect();
+            return true;
         case device_cmd::kProbeClock:
-        case device_cmd::kSyncClock: OnClockDialog(); return true;
-        case device_cmd::kSyncTest: OnSyncTest(); return true;
-        case device_cmd::kSyncDownload: OnSyncDownload(); return true;
-        case device_cmd::kSyncClear: OnSyncClear(); return true;
-        default: return false;
+        case device_cmd::kSyncClock:
+            OnClockDialog();
+            return true;
+        case device_cmd::kSyncTest:
+            OnSyncTest();
+            return true;
+        case device_cmd::kSyncDownload:
+            OnSyncDownload();
+            return true;
+        case device_cmd::kSyncClear:
+            OnSyncClear();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -85,7 +110,9 @@ void DeviceController::OnBytesArrived() {
 
 // ---- Probe menu ------------------------------------------------------------
 
-void DeviceController::OnProbeTest() { SendFrame(ProbeCommTestFrame()); }
+void DeviceController::OnProbeTest() {
+    SendFrame(ProbeCommTestFrame());
+}
 
 void DeviceController::OnProbeInfo() {
     infoRequested = 1;
@@ -135,19 +162,32 @@ void DeviceController::OnClockDialog() {
 
 void DeviceController::OnClockButton(int button) {
     switch (button) {
-        case clock_button::kReadProbe: timers_.Start(timer_id::kClockReadProbe, kClockTimerPeriodMs); break;
-        case clock_button::kReadSync: timers_.Start(timer_id::kClockReadSync, kClockTimerPeriodMs); break;
-        case clock_button::kSetProbe: SendFrame(ProbeSetClockFrame(Now())); break;
-        case clock_button::kSetSync: SendFrame(SyncSetClockFrame(Now())); break;
-        default: break;
+        case clock_button::kReadProbe:
+            timers_.Start(timer_id::kClockReadProbe, kClockTimerPeriodMs);
+            break;
+        case clock_button::kReadSync:
+            timers_.Start(timer_id::kClockReadSync, kClockTimerPeriodMs);
+            break;
+        case clock_button::kSetProbe:
+            SendFrame(ProbeSetClockFrame(Now()));
+            break;
+        case clock_button::kSetSync:
+            SendFrame(SyncSetClockFrame(Now()));
+            break;
+        default:
+            break;
     }
 }
 
 // ---- Synchronizer menu -----------------------------------------------------
 
-void DeviceController::OnSyncTest() { SendFrame(SyncCommTestFrame()); }
+void DeviceController::OnSyncTest() {
+    SendFrame(SyncCommTestFrame());
+}
 
-void DeviceController::OnSyncDownload() { SendFrame(SyncSendMarksFrame()); }
+void DeviceController::OnSyncDownload() {
+    SendFrame(SyncSendMarksFrame());
+}
 
 void DeviceController::OnSyncClear() {
     const MessageAnswer go = op_.MessageBox("将会清空同步器中所有数据，是否继续?", kCaptionWarning,
@@ -168,7 +208,9 @@ void DeviceController::OnTimer(int id) {
             timers_.Stop(timer_id::kReply);
             op_.MessageBox("通信超时！", kCaptionWarning, MessageIcon::kWarning, MessageButtons::kOk);
             break;
-        case timer_id::kRealTime: SendFrame(ProbeRealTimeSampleFrame()); break;
+        case timer_id::kRealTime:
+            SendFrame(ProbeRealTimeSampleFrame());
+            break;
         case timer_id::kClearAnimation:
             // The clear may take longer than the reply time-out.
             timers_.Stop(timer_id::kReply);
@@ -178,12 +220,18 @@ void DeviceController::OnTimer(int id) {
         case timer_id::kClockNow: {
             const DateTimeFields t = Now();
             const OleDateTime d = MakeOleDateTime(t.year, t.month, t.day, t.hour, t.minute, t.second);
-            if (clockDialogOpen) op_.SetClockField(kClockFieldNow, FormatOleDate(d.value, d.status, "%Y/%m/%d -- %H:%M:%S"));
+            if (clockDialogOpen)
+                op_.SetClockField(kClockFieldNow, FormatOleDate(d.value, d.status, "%Y/%m/%d -- %H:%M:%S"));
             break;
         }
-        case timer_id::kClockReadProbe: SendFrame(ProbeReadClockFrame()); break;
-        case timer_id::kClockReadSync: SendFrame(SyncReadClockFrame()); break;
-        default: break;
+        case timer_id::kClockReadProbe:
+            SendFrame(ProbeReadClockFrame());
+            break;
+        case timer_id::kClockReadSync:
+            SendFrame(SyncReadClockFrame());
+            break;
+        default:
+            break;
     }
 }
 

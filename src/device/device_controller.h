@@ -70,15 +70,16 @@ inline constexpr int32_t kMaxReserve = 1000000;
 // The state of the last sample or mark transfer, for progress displays and
 // for callers that must know when it ended.
 struct TransferState {
-    bool counted = false;    // the count reply arrived
-    int32_t announced = 0;   // the count (negative counts as 0)
-    int64_t arrived = 0;     // item frames accepted since the count
-    bool complete = false;   // the last announced item arrived, or the count was 0
+    bool counted = false;   // the count reply arrived
+    int32_t announced = 0;  // the count (negative counts as 0)
+    int64_t arrived = 0;    // item frames accepted since the count
+    bool complete = false;  // the last announced item arrived, or the count was 0
 };
 
 class DeviceController {
 public:
-    DeviceController(LinkPort& port, TimerService& timers, DeviceOperator& op, DeviceTable& table, COrbDoc& doc);
+    DeviceController(LinkPort& port, TimerService& timers, DeviceOperator& op, DeviceTable& table,
+                     COrbDoc& doc);
 
     // ---- Entry points -------------------------------------------------
     // Any device menu command by id; false for an id it does not handle.
@@ -111,7 +112,9 @@ public:
     // Local time of the PC; tests fix it.
     void SetLocalClock(std::function<DateTimeFields()> now) { localNow_ = std::move(now); }
     // Called after every dispatched reply with its type byte.
-    void SetReplyObserver(std::function<void(uint8_t type)> observer) { replyObserver_ = std::move(observer); }
+    void SetReplyObserver(std::function<void(uint8_t type)> observer) {
+        replyObserver_ = std::move(observer);
+    }
 
     // ---- State (names as the window knows them) ---------------------------
     int32_t realTimeActive = 0;

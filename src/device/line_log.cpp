@@ -17,7 +17,9 @@ void AppendPadded(std::string& out, long long v, int width) {
 
 LineLog::LineLog() : clock_([] { return std::chrono::system_clock::now(); }) {}
 
-LineLog::~LineLog() { Close(); }
+LineLog::~LineLog() {
+    Close();
+}
 
 bool LineLog::Open(const std::string& path) {
     Close();

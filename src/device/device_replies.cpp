@@ -1,0 +1,347 @@
+// The reply dispatcher of the device logic and every reply handler: probe
+// information, calibration, tool-face offset, stored samples, synchronizer
+// marks, clocks, real-time samples and the clear answers.
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+#include "core/angles.h"
+#include "device/device_controller.h"
+#include "device/device_frame.h"
+
+namespace orb {
+namespace {
+
+constexpr const char* kCaptionOk = "通信正常";
+constexpr const char* kStatusReading = "读取中，稍候....";
+constexpr const char* kStatusNoData = "无数据";
+constexpr const char* kStatusDone = "数据读取完成";
+
+// printf "%<width>.<precision>f" in the C locale.
+std::string Fixed(double v, int precision, std::size_t width = 0) {
+    char buf[400];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, precision);
+    std::string s = res.ec == std::errc() ? std::string(buf, res.ptr) : std::string();
+    if (s.size() < width) s.insert(0, width - s.size(), ' ');
+    return s;
+}
+
+int ClampPercent(double v) {
+    if (!(v > 0)) return 0;
+    return v >= 100 ? 100 : static_cast<int>(v);
+}
+
+// Position of item `index` of `count` in float, truncated, kept to 0..100
+// whatever the count (0, or smaller than the index).
+int ItemProgress(double index, int32_t count) {
+    if (count <= 0) return 100;
+    return ClampPercent(static_cast<float>(index) * 100.0f / static_cast<float>(count));
+}
+
+std::size_t ReserveFor(int32_t count) {
+    return static_cast<std::size_t>(std::clamp(count, 0, kMaxReserve));
+}
+
+std::u16string Widen(const std::string& ascii) {
+    std::u16string s;
+    for (unsigned char c : ascii) s.push_back(c);
+    return s;
+}
+
+}  // namespace
+
+RealTimeTexts FormatRealTime(const AttitudeSample& s) {
+    using A = AttitudeSample;
+    return {Fixed(s.v[A::kInclination], 2, 2),
+            Fixed(s.v[A::kAzimuth], 1, 2),
+            Fixed(s.v[A::kGravityToolFace], 1, 2),
+            Fixed(s.v[A::kMagneticToolFace], 1, 2),
+            Fixed(s.v[A::kTotalGravity], 4, 2),
+            Fixed(s.v[A::kTotalMagnetic], 4, 2),
+            Fixed(s.v[A::kDip], 1, 2),
+            Fixed(s.v[A::kTemperature], 1, 2)};
+}
+
+SurveyRecord RecordFromSample(const StoredSample& sample, const ProbeCalibration& cal, float toolFaceOffset) {
+    using A = AttitudeSample;
+    AttitudeSample a;
+    a.v[A::kTemperature] = static_cast<float>(sample.temperatureTenths) / 10.0f;
+    for (int i = 0; i < 6; ++i) a.v[A::kRawGx + i] = static_cast<float>(sample.raw[i]);
+    ComputeAttitude(cal, a);
+    SurveyRecord r;
+    r.inclination = a.v[A::kInclination];
+    r.azimuth = a.v[A::kAzimuth];
+    r.temperature = a.v[A::kTemperature];
+    r.gravityToolFace = static_cast<float>(NormalizeAngle(a.v[A::kGravityToolFace] - toolFaceOffset));
+    r.magneticToolFace = static_cast<float>(NormalizeAngle(a.v[A::kMagneticToolFace] - toolFaceOffset));
+    r.dip = a.v[A::kDip];
+    r.totalGravity = a.v[A::kTotalGravity];
+    r.totalMagnetic = a.v[A::kTotalMagnetic];
+    r.gx = a.v[A::kGx];
+    r.gy = a.v[A::kGy];
+    r.gz = a.v[A::kGz];
+    r.mx = a.v[A::kMx];
+    r.my = a.v[A::kMy];
+    r.mz = a.v[A::kMz];
+    const DateTimeFields t = DecodeBcdClock(sample.time);
+    const OleDateTime d = MakeOleDateTime(t.year, t.month, t.day, t.hour, t.minute, t.second);
+    r.sampleTime = d.value;
+    r.sampleTimeStatus = d.status;
+    r.batteryVoltage = static_cast<float>(sample.batteryTenths / 10.0);
+    return r;
+}
+
+ProbeInfoView DeviceController::InfoView() const {
+    ProbeInfoView v;
+    v.probeNumber = probeNumber;
+    v.probeModel = probeModel;
+    v.probeCapacity = probeCapacity;
+    v.delayText = std::to_string(sampleDelayMinutes) + "分";
+    v.intervalText = std::to_string(sampleIntervalSeconds) + "秒";
+    v.storedText = std::to_string(storedCount);
+    v.batteryText = Fixed(batteryVoltage, 2);
+    const double volts = batteryVoltage;
+    const double charge = volts >= 8.0 ? 100.0 : volts <= 6.0 ? 0.0 : (volts - 6) * 0.5 * 100;
+    v.chargeText = Fixed(charge, 0) + "%";
+    v.chargePercent = ClampPercent(charge);
+    const double capacity = probeModel == "TALOE" ? 10081.0 : 8000.0;
+    v.storagePercent = ClampPercent(static_cast<double>(storedCount) / capacity * 100);
+    return v;
+}
+
+void DeviceController::DispatchReply(std::span<const uint8_t> frame) {
+    timers_.Stop(timer_id::kReply);
+    if (lineLog_) lineLog_->Received(frame);
+    const auto type = ReplyTypeOf(frame);
+    if (!type) return;
+    switch (static_cast<ReplyType>(*type)) {
+        case ReplyType::kCommTest:
+            op_.MessageBox("设备连接正常", kCaptionOk, MessageIcon::kInformation, MessageButtons::kOk);
+            break;
+        case ReplyType::kClear:
+            OnClearFinished();
+            break;
+        case ReplyType::kInformation:
+            OnInformation(frame);
+            break;
+        case ReplyType::kWorkMode:
+            SendFrame(ProbeClearFrame());
+            break;
+        case ReplyType::kClockSet:
+        case ReplyType::kClockRead:
+            OnClockReply(frame);
+            break;
+        case ReplyType::kRealTimeSample:
+            OnRealTimeSample(frame);
+            break;
+        case ReplyType::kStoredSamples:
+            OnStoredSamples(frame);
+            break;
+        case ReplyType::kToolFaceOffset:
+            OnToolFaceOffset(frame);
+            break;
+        case ReplyType::kCalibration:
+            OnCalibrationPacket(frame);
+            break;
+        case ReplyType::kMarks:
+            OnMarks(frame);
+            break;
+        default:
+            break;
+    }
+    if (replyObserver_) replyObserver_(*type);
+}
+
+void DeviceController::OnClearFinished() {
+    timers_.Stop(timer_id::kClearAnimation);
+    op_.SetStatusText("任务完成");
+    Progress(100);
+    op_.MessageBox("数据已清空，任务完成!", kCaptionOk, MessageIcon::kInformation, MessageButtons::kOk);
+}
+
+void DeviceController::OnInformation(std::span<const uint8_t> frame) {
+    const auto info = ReadProbeInformation(frame);
+    if (!info) return;
+    probeNumber = info->probeNumber;
+    doc_.SetProbeNumber(Widen(probeNumber));
+    const bool extended = probeNumber.compare(0, 5, "TALOE") == 0;
+    probeModel = extended ? "TALOE" : "TALO";
+    probeCapacity = extended ? "10081" : "8000";
+    const bool timingChanged =
+        sampleDelayMinutes != info->delayMinutes || sampleIntervalSeconds != info->intervalSeconds;
+    sampleDelayMinutes = info->delayMinutes;
+    sampleIntervalSeconds = info->intervalSeconds;
+    workDelayMinutes = info->delayMinutes;
+    workIntervalSeconds = info->intervalSeconds;
+    storedCount = info->storedCount;
+    batteryVoltage = static_cast<float>(info->batteryTenths / 10.0);
+    if (timingChanged) table_.TimingChanged();
+    if (infoRequested) {
+        op_.ShowInfoDialog(InfoView());
+        infoRequested = 0;
+    }
+    if (downloadRequested) {
+        // The calibration is read anew before every download.
+        Progress(0);
+        SendFrame(ProbeReadCalibrationFrame());
+        downloadRequested = 0;
+    }
+}
+
+void DeviceController::OnCalibrationPacket(std::span<const uint8_t> frame) {
+    const auto packet = ReadCalibrationPacket(frame);
+    if (!packet || packet->index > 31) return;
+    op_.SetStatusText("读标定参数....");
+    const bool committed = calibrationPackets.Store(packet->index, packet->data, calibration);
+    Progress(packet->index * 100 / 31);
+    if (committed) {
+        Progress(100);
+        SendFrame(ProbeToolFaceOffsetFrame());
+    }
+}
+
+void DeviceController::OnToolFaceOffset(std::span<const uint8_t> frame) {
+    const auto offset = ReadToolFaceOffset(frame);
+    if (!offset) return;
+    toolFaceOffset = *offset;
+    if (realTimeActive) {
+        timers_.Start(timer_id::kRealTime, kRealTimePeriodMs);
+        return;
+    }
+    SendFrame(ProbeSendStoredFrame());
+}
+
+void DeviceController::OnStoredSamples(std::span<const uint8_t> frame) {
+    if (const auto count = ReadSampleCount(frame)) {
+        OnSampleCount(*count);
+    } else {
+        OnSample(frame);
+    }
+}
+
+void DeviceController::OnSampleCount(int32_t count) {
+    // A garbled count must neither reserve gigabytes nor go negative.
+    expectedSamples = std::max(count, 0);
+    sampleTransfer = TransferState{true, expectedSamples, 0, expectedSamples == 0};
+    Progress(0);
+    op_.SetStatusText(kStatusReading);
+    if (expectedSamples == 0) {
+        op_.SetStatusText(kStatusNoData);
+        Progress(100);
+        op_.MessageBox("探管中没有存储数据", "警告", MessageIcon::kWarning, MessageButtons::kOk);
+        return;
+    }
+    doc_.RemoveAllRecords();
+    table_.DeleteAllRows();
+    doc_.ReserveRecords(ReserveFor(expectedSamples));
+}
+
+void DeviceController::OnSample(std::span<const uint8_t> frame) {
+    const auto sample = ReadStoredSample(frame);
+    if (!sample) return;
+    doc_.AppendRecord(RecordFromSample(*sample, calibration, toolFaceOffset));
+    ++sampleTransfer.arrived;
+    Progress(ItemProgress(sample->index, expectedSamples));
+    table_.AppendRecordRow(doc_.RecordCount() - 1);
+    if (sample->index != expectedSamples - 1) return;
+    sampleTransfer.complete = true;
+    op_.SetStatusText(kStatusDone);
+    Progress(100);
+    MatchIfBothPresent();
+}
+
+void DeviceController::MatchIfBothPresent() {
+    if (doc_.RecordCount() == 0 || doc_.MarkCount() == 0) return;
+    table_.MatchAndRefresh(workIntervalSeconds);
+}
+
+void DeviceController::OnMarks(std::span<const uint8_t> frame) {
+    if (const auto count = ReadMarkCount(frame)) {
+        OnMarkCount(count->expected, count->kept);
+    } else {
+        OnMark(frame);
+    }
+}
+
+void DeviceController::OnMarkCount(int32_t expected, int32_t kept) {
+    doc_.RemoveAllMarks();
+    table_.DeleteAllRows();
+    expectedMarks = std::max(expected, 0);
+    // Compared unsigned when trimming, as the device means it: a negative
+    // number keeps every mark.
+    keptMarks = kept;
+    markTransfer = TransferState{true, expectedMarks, 0, expectedMarks == 0};
+    doc_.ReserveMarks(ReserveFor(expectedMarks));
+    lastMarkSequence = -1;
+    Progress(0);
+    op_.SetStatusText(kStatusReading);
+    if (expectedMarks == 0) {
+        op_.SetStatusText(kStatusNoData);
+        Progress(100);
+        op_.MessageBox("同步器中没有存储数据", "设备回复信息", MessageIcon::kInformation,
+                       MessageButtons::kOk);
+    }
+}
+
+void DeviceController::OnMark(std::span<const uint8_t> frame) {
+    const auto mark = ReadSyncMark(frame);
+    if (!mark) return;
+    const int32_t i = mark->frameIndex;
+    const int32_t s = mark->sequence;
+    const bool stored = i < expectedMarks;
+    if (stored) {
+        const DateTimeFields t = DecodeBcdClock(mark->time);
+        const OleDateTime d = MakeOleDateTime(t.year, t.month, t.day, t.hour, t.minute, t.second);
+        const SyncRecord m{s, 1, d.value, d.status};
+        // A sequence number that did not advance restarts the list at s.
+        if (s <= lastMarkSequence) {
+            while (doc_.MarkCount() > static_cast<uint32_t>(s)) {
+                doc_.RemoveLastMark();
+                table_.DeleteLastRow();
+            }
+        }
+        doc_.AppendMark(m);
+        ++markTransfer.arrived;
+        Progress(ItemProgress(static_cast<uint32_t>(s), expectedMarks));
+        table_.AppendMarkRow(m);
+    }
+    if (i == expectedMarks - 1) {
+        while (static_cast<uint32_t>(keptMarks) < doc_.MarkCount()) {
+            doc_.RemoveLastMark();
+            table_.DeleteLastRow();
+        }
+        markTransfer.complete = true;
+        op_.SetStatusText(kStatusDone);
+        Progress(100);
+        MatchIfBothPresent();
+    }
+    lastMarkSequence = stored ? s : 0;
+}
+
+void DeviceController::OnClockReply(std::span<const uint8_t> frame) {
+    const auto clock = ReadClockReply(frame);
+    if (!clock || !clockDialogOpen) return;
+    const DateTimeFields t = DecodeBcdClock(*clock);
+    const OleDateTime d = MakeOleDateTime(t.year, t.month, t.day, t.hour, t.minute, t.second);
+    op_.SetClockField(kClockFieldDevice, FormatOleDate(d.value, d.status, "%Y/%m/%d -- %H:%M:%S"));
+}
+
+void DeviceController::OnRealTimeSample(std::span<const uint8_t> frame) {
+    using A = AttitudeSample;
+    const auto sample = ReadRealTimeSample(frame);
+    if (!sample) return;
+    if (sample->ready) {
+        realTimeSample = sample->attitude;
+    } else {
+        realTimeSample.v[A::kTemperature] = static_cast<float>(sample->temperatureTenths) / 10.0f;
+        for (int i = 0; i < 6; ++i) realTimeSample.v[A::kRawGx + i] = static_cast<float>(sample->raw[i]);
+        ComputeAttitude(calibration, realTimeSample);
+        auto& v = realTimeSample.v;
+        v[A::kGravityToolFace] = static_cast<float>(NormalizeAngle(v[A::kGravityToolFace] - toolFaceOffset));
+        v[A::kMagneticToolFace] =
+            static_cast<float>(NormalizeAngle(v[A::kMagneticToolFace] - toolFaceOffset));
+    }
+    if (realTimeActive) op_.UpdateRealTime(FormatRealTime(realTimeSample));
+}
+
+}  // namespace orb
