@@ -43,10 +43,18 @@ void COrbApp::RegisterFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), serifCjk});
 }
 
+void COrbApp::SetInterfaceFont() {
+    // A proportional face with Chinese glyphs for menus, dialogs and panes.
+    QFont f = QApplication::font();
+    f.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("DejaVu Sans")});
+    QApplication::setFont(f);
+}
+
 bool COrbApp::InitInstance(const QStringList& arguments) {
     ConfigureSettings();
     InstallTranslations();
     RegisterFontSubstitutions();
+    SetInterfaceFont();
     QApplication::setWindowIcon(AppIcon());
 
     QCommandLineParser parser;

@@ -29,6 +29,7 @@ public:
     bool InstallTranslations();
     // Installed faces standing in for the Windows faces the program names.
     static void RegisterFontSubstitutions();
+    static void SetInterfaceFont();
 
     // Start-up: returns false when the program should end at once.
     // Arguments: [FILE] [--screenshot PNG].

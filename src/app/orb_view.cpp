@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QTimer>
+#include <algorithm>
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
@@ -43,6 +44,7 @@ void COrbView::SetUpAppearance() {
 
     QFont f(QStringLiteral("Tahoma"));
     f.setWeight(QFont::Medium);
+    f.setPixelSize(12);
     setFont(f);
 
     // Uniform rows: the view never measures row contents, so a page of a
@@ -54,7 +56,18 @@ void COrbView::SetUpAppearance() {
     QHeaderView* cols = horizontalHeader();
     cols->setDefaultAlignment(Qt::AlignCenter);
     cols->setHighlightSections(false);
-    for (int c = 0; c < kTableColumns; ++c) setColumnWidth(c, SurveyTableModel::ColumnWidth(c));
+    for (int c = 0; c < kTableColumns; ++c) setColumnWidth(c, ColumnWidthFor(c));
+}
+
+int COrbView::ColumnWidthFor(int column) const {
+    // The documented widths, widened where the substituted face needs more
+    // room than the widest text of the column, so no value is cut off.
+    static const char* const widest[kTableColumns] = {
+        "",        "00000",  "000:00:00", "0000.00", "000.00", "000.0", "000.0",  "000.0", "000.0", "-0.0000", "-0.0000",
+        "-000.0",  "00.0",   "0000-00-00 00:00:00", "000000", "-0.0000", "-0.0000", "-0.0000", "-0.0000", "-0.0000",
+        "-0.0000"};
+    const int needed = fontMetrics().horizontalAdvance(QString::fromLatin1(widest[column])) + 12;
+    return std::max(SurveyTableModel::ColumnWidth(column), column == 0 ? 0 : needed);
 }
 
 void COrbView::CreateEditMenu() {

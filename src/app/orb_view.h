@@ -25,6 +25,8 @@ public:
 
     // The set-up: all rows in record order, then the bottom of the table.
     void OnInitialUpdate();
+    // Width of a column: the documented one, or more where a value needs it.
+    int ColumnWidthFor(int column) const;
 
 public slots:
     void OnSelectAll();
