@@ -1,0 +1,66 @@
+#include "app/canvas/report_output.h"
+
+#include <QtCore/QBuffer>
+#include <QtCore/QSaveFile>
+#include <QtGui/QPageLayout>
+#include <QtGui/QPdfWriter>
+#include <algorithm>
+
+#include "app/canvas/qt_canvas.h"
+
+namespace orb {
+
+namespace {
+
+bool Fail(QString* error, const QString& why) {
+    if (error) *error = why;
+    return false;
+}
+
+}  // namespace
+
+int PaintReport(QPainter& painter, QPagedPaintDevice& device, const ReportInput& in, int firstPage,
+                int lastPage) {
+    if (in.doc == nullptr || !painter.isActive()) return 0;
+    const int pages = ReportPageCount(in);
+    const int last = lastPage <= 0 ? pages : std::min(lastPage, pages);
+    QtCanvas canvas(painter);
+    int painted = 0;
+    for (int page = std::max(firstPage, 1); page <= last; ++page) {
+        if (painted > 0) device.newPage();
+        painter.save();
+        RenderReportPage(canvas, in, page);
+        painter.restore();
+        ++painted;
+    }
+    return painted;
+}
+
+bool WriteReportPdf(const QString& path, const ReportInput& in, int dotsPerInch, QString* error) {
+    if (in.doc == nullptr) return Fail(error, QStringLiteral("no document"));
+    if (dotsPerInch < 72 || dotsPerInch > 4800) {
+        return Fail(error, QStringLiteral("resolution out of range 72..4800 dpi"));
+    }
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(dotsPerInch);
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+        writer.setTitle(QStringLiteral("电子单多点测斜记录"));
+        writer.setCreator(QStringLiteral("Orb"));
+        QPainter painter(&writer);
+        if (!painter.isActive()) return Fail(error, QStringLiteral("cannot start the PDF"));
+        PaintReport(painter, writer, in);
+        if (!painter.end()) return Fail(error, QStringLiteral("cannot finish the PDF"));
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size() ||
+        !file.commit()) {
+        return Fail(error, file.errorString());
+    }
+    return true;
+}
+
+}  // namespace orb
