@@ -56,6 +56,7 @@ void COrbView::SetUpAppearance() {
     QHeaderView* cols = horizontalHeader();
     cols->setDefaultAlignment(Qt::AlignCenter);
     cols->setHighlightSections(false);
+    cols->setMinimumSectionSize(16);
     for (int c = 0; c < kTableColumns; ++c) setColumnWidth(c, ColumnWidthFor(c));
 }
 
