@@ -1,0 +1,94 @@
+// orb-devsim: a simulated probe and synchronizer on a pseudo-terminal. The
+// first line of standard output is the device to open as the serial port.
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <stdexcept>
+
+#include "device/device_frame.h"
+#include "devsim/civil_time.h"
+#include "devsim/device_simulator.h"
+#include "devsim/scenario.h"
+#include "devsim/sim_line.h"
+
+namespace {
+
+// SIGINT, SIGTERM and SIGHUP become readable on the returned descriptor.
+int StopSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGHUP);
+    sigprocmask(SIG_BLOCK, &set, nullptr);
+    signal(SIGPIPE, SIG_IGN);
+    return signalfd(-1, &set, SFD_CLOEXEC);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Simulated probe and synchronizer on a pseudo-terminal"};
+    std::string scenarioPath, logPath, linkPath;
+    int baud = 9600;
+    bool verbose = false;
+    app.add_option("--scenario", scenarioPath, "JSON scenario file (default: a built-in 60-station survey)");
+    app.add_option("--baud", baud, "line speed for pacing replies; 0 = as fast as possible")
+        ->check(CLI::Range(0, 4000000));
+    app.add_option("--log", logPath, "write every received command frame in hex, one per line");
+    app.add_option("--link", linkPath, "also make a symbolic link with this name to the device");
+    app.add_flag("-v,--verbose", verbose, "describe commands and replies on standard error");
+    CLI11_PARSE(app, argc, argv);
+
+    devsim::Scenario scenario;
+    try {
+        scenario = scenarioPath.empty() ? devsim::DefaultScenario(devsim::LocalCivilNow())
+                                        : devsim::LoadScenario(scenarioPath, devsim::LocalCivilNow());
+    } catch (const std::exception& e) {
+        std::cerr << "orb-devsim: " << e.what() << "\n";
+        return 2;
+    }
+    std::ofstream log;
+    if (!logPath.empty()) {
+        log.open(logPath, std::ios::out | std::ios::trunc);
+        if (!log) {
+            std::cerr << "orb-devsim: cannot write " << logPath << "\n";
+            return 2;
+        }
+    }
+    const int stopFd = StopSignals();
+    devsim::PtyLine line;
+    std::string error;
+    if (stopFd < 0 || !line.Open(error)) {
+        std::cerr << "orb-devsim: " << error << "\n";
+        return 1;
+    }
+    if (!linkPath.empty()) {
+        ::unlink(linkPath.c_str());
+        if (::symlink(line.slavePath().c_str(), linkPath.c_str()) != 0) {
+            std::cerr << "orb-devsim: cannot create link " << linkPath << "\n";
+            return 1;
+        }
+    }
+    devsim::DeviceSimulator sim(std::move(scenario), devsim::LocalCivilNow);
+    sim.onCommand = [&](std::span<const uint8_t> frame) {
+        const std::string hex = orb::BytesToHex(frame);
+        if (log.is_open()) log << hex << std::endl;  // flushed: others read it while we run
+        if (verbose) std::cerr << "<- " << hex << "\n";
+    };
+    std::cout << line.slavePath() << std::endl;
+    if (verbose) {
+        std::cerr << "orb-devsim: " << sim.scenario().samples.size() << " samples, "
+                  << sim.scenario().marks.size() << " marks, "
+                  << (baud ? std::to_string(baud) + " baud" : std::string("unpaced")) << "\n";
+    }
+    const devsim::LineEnd end = devsim::ServeLine(line, sim, baud, stopFd);
+    if (!linkPath.empty()) ::unlink(linkPath.c_str());
+    if (end == devsim::LineEnd::kHungUp && verbose) std::cerr << "orb-devsim: line hung up\n";
+    return end == devsim::LineEnd::kError ? 1 : 0;
+}
