@@ -1,0 +1,129 @@
+// The device commands of orb-cli: the same DeviceController as the window,
+// driven by a poll() loop on the real port, with the terminal as operator.
+// Messages are the program's own texts: information on standard output,
+// warnings and errors on standard error; a download draws a progress bar on
+// standard error when it is a terminal.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/device_controller.h"
+#include "device/line_log.h"
+#include "device/poll_loop.h"
+#include "document/orb_doc.h"
+#include "view/survey_table_model.h"
+
+namespace orbcli {
+
+// Exit statuses of the device commands (0, 1 and 2 as for every command).
+inline constexpr int kExitIncomplete = 3;  // the stream stopped or the line hung up
+inline constexpr int kExitTimeout = 4;     // "通信超时！"
+inline constexpr int kExitPort = 5;        // no port could be opened
+inline constexpr int kExitDeclined = 6;    // a confirmation was refused
+
+// The survey table model behind the device table interface.
+class ModelDeviceTable final : public orb::DeviceTable {
+public:
+    ModelDeviceTable(orb::COrbDoc& doc, orb::SurveyTableModel& model) : doc_(doc), model_(model) {}
+    void AppendRecordRow(std::size_t i) override { model_.AppendRecordRow(i); }
+    void AppendMarkRow(const orb::SyncRecord& m) override { model_.AppendMarkRow(m); }
+    void DeleteAllRows() override { model_.DeleteAllRows(); }
+    void DeleteLastRow() override { model_.DeleteLastRow(); }
+    void RefreshTable() override { model_.RefreshTable(); }
+    void SetShowAll(bool on) override;
+    void SetReverseOrder(bool on) override;
+    void TimingChanged() override { model_.TimingChanged(); }
+    void MatchAndRefresh(int32_t workIntervalSeconds) override;
+
+private:
+    orb::COrbDoc& doc_;
+    orb::SurveyTableModel& model_;
+};
+
+class DeviceSession final : public orb::DeviceOperator {
+public:
+    DeviceSession();
+    ~DeviceSession() override;
+
+    // Opens --port (a path or a port-list number) or searches the ports, and
+    // starts the line log of --trace. 0 or an exit status.
+    int Connect();
+
+    // How a Run ended.
+    enum class End { kDone, kTimeout, kStalled, kHungUp, kInterrupted };
+    // Runs the loop until `done`, a time-out message, a hang-up, or no frame
+    // for `stallLimit` while no command waits for its answer.
+    End Run(const std::function<bool()>& done,
+            std::chrono::milliseconds stallLimit = std::chrono::milliseconds(5000));
+    // Exit status for an ending; prints the interruption message of a
+    // transfer (how many of the announced items arrived).
+    int Finish(End end, const orb::TransferState& transfer, const char* what);
+
+    orb::DeviceController& dc() { return *dc_; }
+    orb::COrbDoc& doc() { return doc_; }
+    bool timedOut() const { return timedOut_; }
+
+    // Operator behaviour.
+    bool assumeYes = false;                                // --yes
+    int32_t workDelay = 0, workInterval = 0;               // workmode values
+    std::function<void()> clockAction;                     // run in the clock dialog
+    int realTimeCount = 0;                                 // 0: until interrupted
+    bool showProgress = false;                             // a download's bar
+    const orb::TransferState* progressTransfer = nullptr;  // what the bar counts
+
+    // DeviceOperator.
+    orb::MessageAnswer MessageBox(std::string_view text, std::string_view caption, orb::MessageIcon icon,
+                                  orb::MessageButtons buttons) override;
+    bool ShowPortDialog(int& portNumber) override;
+    void ShowInfoDialog(const orb::ProbeInfoView& info) override;
+    bool ShowWorkModeDialog(int32_t& delayMinutes, int32_t& intervalSeconds) override;
+    void ShowRealTimeDialog() override;
+    void UpdateRealTime(const orb::RealTimeTexts& texts) override;
+    void ShowClockDialog() override;
+    void SetClockField(int field, std::string_view text) override;
+    void SetStatusText(std::string_view text) override { status_ = text; }
+    void SetProgress(int position) override;
+
+    void ClearTimeout() { timedOut_ = false; }
+    bool Shown(std::string_view text) const;
+
+    std::vector<std::string> messages;  // every message shown, in order
+    bool declined = false;              // a question was answered no
+    bool infoShown = false;
+    std::string deviceClock;  // field 1043
+    int realTimeUpdates = 0;
+    End modalEnd = End::kDone;  // how the last modal dialog's loop ended
+
+private:
+    void DrawProgress(bool final);
+    void ClearProgressLine();
+
+    orb::COrbDoc doc_;
+    std::unique_ptr<orb::SurveyTableModel> model_;
+    std::unique_ptr<ModelDeviceTable> table_;
+    std::unique_ptr<orb::SerialLinkPort> port_;
+    orb::PollTimers timers_;
+    std::unique_ptr<orb::PollLoop> loop_;
+    std::unique_ptr<orb::DeviceController> dc_;
+    orb::LineLog lineLog_;
+    std::chrono::steady_clock::time_point lastFrame_;
+    std::chrono::steady_clock::time_point lastDraw_;
+    std::chrono::steady_clock::time_point transferStart_;
+    std::string status_;
+    bool timedOut_ = false;
+    bool barShown_ = false;
+};
+
+// Saves the session's document to `path`; 0 or kExitFileError (reported).
+int SaveSessionDocument(DeviceSession& s, const std::string& path);
+
+// Adds "-o FILE.tlm".
+void AddOutputOption(CLI::App& sub, std::string& path, bool required);
+
+}  // namespace orbcli
