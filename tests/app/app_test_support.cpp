@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QSettings>
+#include <QPointer>
 #include <QTimer>
+#include <QWidget>
 #include <memory>
 
 #include "app/orb_app.h"
@@ -42,11 +44,14 @@ std::vector<SurveyRecord> MakeRecords(std::size_t n) {
     return records;
 }
 
-void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs) {
+void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs, const char* className, QWidget* whileOpen) {
     auto* timer = new QTimer(qApp);
     auto remaining = std::make_shared<int>(timeoutMs / 20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, answer = std::move(answer), remaining] {
-        QWidget* modal = QApplication::activeModalWidget();
+    QPointer<QWidget> scope(whileOpen);
+    QObject::connect(timer, &QTimer::timeout, timer, [=, answer = std::move(answer)] {
+        if (whileOpen && (!scope || !scope->isVisible())) *remaining = 0;
+        QWidget* modal = *remaining > 0 ? QApplication::activeModalWidget() : nullptr;
+        if (modal && className && !modal->inherits(className)) modal = nullptr;
         if (!modal && --*remaining > 0) return;
         timer->stop();
         timer->deleteLater();

@@ -25,7 +25,10 @@ void PrepareApplication();
 // sample times one minute apart, every third record selected.
 std::vector<SurveyRecord> MakeRecords(std::size_t n);
 
-// Runs `answer` on the next modal widget that opens (polling), once.
-void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000);
+// Runs `answer` on the next modal widget that opens (polling), once; with
+// `className`, only on a modal widget of that class; with `whileOpen`, only
+// while that widget is still shown.
+void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs = 5000, const char* className = nullptr,
+               QWidget* whileOpen = nullptr);
 
 }  // namespace orb::test

@@ -37,13 +37,17 @@ void ChooseFile(const QString& path, QMessageBox::StandardButton answerOverwrite
         QVERIFY(dlg);
         QCOMPARE(dlg->nameFilters(), QStringList({"TLM文件 (*.TLM)", "所有文件 (*.*)"}));
         QCOMPARE(dlg->defaultSuffix(), QStringLiteral("TLM"));
-        if (answerOverwrite != QMessageBox::NoButton) {
-            test::WhenModal([answerOverwrite](QWidget* box) {
+        // Any box the dialog shows is answered, so a surprise cannot hang the test.
+        test::WhenModal(
+            [answerOverwrite](QWidget* box) {
                 auto* mb = qobject_cast<QMessageBox*>(box);
                 QVERIFY(mb);
-                mb->button(answerOverwrite)->click();
-            });
-        }
+                const QString text = mb->text();
+                if (answerOverwrite == QMessageBox::NoButton) mb->reject();
+                else mb->button(answerOverwrite)->click();
+                QVERIFY2(answerOverwrite != QMessageBox::NoButton, qPrintable(text));
+            },
+            5000, "QMessageBox", dlg);
         dlg->selectFile(path);
         static_cast<QDialog*>(dlg)->accept();
         if (dlg->isVisible()) dlg->reject();  // the overwrite was declined
