@@ -164,6 +164,9 @@ void DrawGrid(QPainter& p, bool onlyChecked) {
 
 void DrawWellInfo(QPainter& p) {
     // A derrick over a well head.
+    p.setPen(Qt::NoPen);
+    p.setBrush(kLightBlue);
+    p.drawPolygon(QPolygonF({{16, 3}, {8, 26}, {24, 26}}));
     p.setPen(Outline());
     p.drawLine(QPointF(16, 3), QPointF(8, 26));
     p.drawLine(QPointF(16, 3), QPointF(24, 26));
