@@ -1,12 +1,13 @@
 // FrameScanner throughput on the download's sample stream, delivered in the
 // 64-byte reads the serial port makes. The line itself brings 960 bytes/s.
+#include "device/frame_scanner.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "device/device_frame.h"
-#include "device/frame_scanner.h"
 
 namespace {
 
@@ -16,7 +17,8 @@ std::vector<uint8_t> SampleStream(int samples) {
         std::vector<uint8_t> data(28, 0);
         orb::StoreLE<int32_t>(data, 0, i);
         orb::StoreLE<int16_t>(data, 4, static_cast<int16_t>(215 + i % 50));
-        for (int k = 0; k < 6; ++k) orb::StoreLE<int16_t>(data, 6 + 2 * k, static_cast<int16_t>(4500 - 37 * k + i % 11));
+        for (int k = 0; k < 6; ++k)
+            orb::StoreLE<int16_t>(data, 6 + 2 * k, static_cast<int16_t>(4500 - 37 * k + i % 11));
         const auto f = orb::BuildReplyFrame(0x03, data);
         stream.insert(stream.end(), f.begin(), f.end());
     }
