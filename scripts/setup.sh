@@ -13,7 +13,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-translations-l10n
   qt6-l10n-tools libgl-dev
   # headless display, fonts for the Chinese texts and the report faces
-  xvfb xauth fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fonts-liberation2 fontconfig
+  xvfb xauth fonts-noto-cjk fonts-arphic-ukai fonts-arphic-uming fonts-liberation2 fonts-dejavu-core fontconfig
   # locales for the locale-independence tests
   locales
   # tools used by tests to look at what the program writes
