@@ -34,7 +34,7 @@ public:
     // wait for the rest; a command with a wrong checksum is not answered.
     std::vector<Output> Receive(std::span<const uint8_t> bytes);
 
-    // Called with every complete command frame received (checksum right or not).
+    // Called with every complete command frame received with a correct checksum.
     std::function<void(std::span<const uint8_t>)> onCommand;
 
     const Scenario& scenario() const { return s_; }
