@@ -128,6 +128,16 @@ TEST_F(CliPrintTest, MultiPointReportOfAllRecords) {
     EXPECT_NE(info.find("Pages:           3"), std::string::npos) << info;
     EXPECT_NE(info.find("(A4)"), std::string::npos) << info;
 
+    // The report's faces are mapped onto the installed free faces, and the
+    // banner is embedded at its natural size.
+    const std::string fonts = Shell("pdffonts '" + pdf.string() + "'").out;
+    for (const char* face : {"UKaiCN", "UMingCN", "LiberationSerif"}) {
+        EXPECT_NE(fonts.find(face), std::string::npos) << face << "\n" << fonts;
+    }
+    const std::string images = Shell("pdfimages -list '" + pdf.string() + "'").out;
+    EXPECT_NE(images.find(" 1437   106 "), std::string::npos) << images;
+    EXPECT_EQ(images.find("jpeg"), std::string::npos) << images;  // copied, not recompressed
+
     const std::string page1 = PdfText(pdf, 1);
     for (const char* want : {"电子单多点测斜记录",
                              "打印时间:2024-05-07 16:20:00",

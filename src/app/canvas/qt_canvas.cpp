@@ -57,13 +57,19 @@ void QtCanvas::DrawLine(int x1, int y1, int x2, int y2) {
 void QtCanvas::DrawBitmap(int x, int y, int resourceId) {
     const QImage image = LoadBitmapResource(resourceId);
     if (image.isNull()) return;
-    // Pixel for pixel: one image pixel per device unit.
+    // Pixel for pixel: one image pixel per device unit, and no lossy
+    // recompression in a PDF.
+    const bool lossless = painter_.testRenderHint(QPainter::LosslessImageRendering);
+    painter_.setRenderHint(QPainter::LosslessImageRendering, true);
     painter_.drawImage(QRect(x, y, image.width(), image.height()), image);
+    painter_.setRenderHint(QPainter::LosslessImageRendering, lossless);
 }
 
 QImage LoadBitmapResource(int resourceId) {
     if (resourceId != kBannerBitmapId) return {};
-    return QImage(QStringLiteral(":/orb/banner_313.png"));
+    // One image for every page, so a PDF stores the picture once.
+    static const QImage banner(QStringLiteral(":/orb/banner_313.png"));
+    return banner;
 }
 
 }  // namespace orb

@@ -4,6 +4,7 @@
 #include <QtCore/QSaveFile>
 #include <QtGui/QPageLayout>
 #include <QtGui/QPdfWriter>
+#include <QtPrintSupport/QPrinter>
 #include <algorithm>
 
 #include "app/canvas/qt_canvas.h"
@@ -18,6 +19,10 @@ bool Fail(QString* error, const QString& why) {
 }
 
 }  // namespace
+
+void SetUpReportPrinter(QPrinter& printer) {
+    printer.setResolution(kReportDotsPerInch);
+}
 
 int PaintReport(QPainter& painter, QPagedPaintDevice& device, const ReportInput& in, int firstPage,
                 int lastPage) {
