@@ -33,7 +33,13 @@ public:
     bool HungUp() const override { return port_.hungUp(); }
     int PortNumber() const override { return port_.portNumber(); }
     void Write(std::span<const uint8_t> frame) override { port_.Write(frame); }
-    std::size_t Read(ReceiveBuffer& buffer) override { return port_.Read(buffer); }
+    std::size_t Read(ReceiveBuffer& buffer) override {
+        const std::size_t n = port_.Read(buffer);
+        bytesRead_ += n;
+        return n;
+    }
+    // Bytes read since construction.
+    uint64_t bytesRead() const { return bytesRead_; }
 
     int NotifyFd() const { return notifyFd_; }
     // Clears the notification; true when one was pending.
@@ -47,6 +53,7 @@ private:
     SerialPort port_;
     int notifyFd_ = -1;
     SerialError lastError_ = SerialError::kNone;
+    uint64_t bytesRead_ = 0;
 };
 
 // Timers as deadlines on the steady clock.
@@ -83,6 +90,7 @@ public:
 
 private:
     void ReadRemaining();
+    void ReadWaiting();
 
     SerialLinkPort& port_;
     PollTimers& timers_;
