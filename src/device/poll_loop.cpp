@@ -79,9 +79,9 @@ std::vector<int> PollTimers::TakeDue(Clock::time_point now) {
 
 void PollLoop::ReadRemaining() {
     while (port_.IsOpen() && port_.port().BytesWaiting() > 0) {
-        const std::size_t before = dc_->receiveBuffer.fill;
+        const uint64_t before = port_.bytesRead();
         dc_->OnBytesArrived();
-        if (dc_->receiveBuffer.fill == before && port_.port().BytesWaiting() > 0) break;
+        if (port_.bytesRead() == before) break;  // the line refuses to give them
     }
 }
 
