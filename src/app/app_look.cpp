@@ -57,7 +57,9 @@ int ValidLook(int stored) {
     return stored >= cmd::kLookFirst && stored <= cmd::kLookLast ? stored : kDefaultLook;
 }
 
-const char* LookStyleName(int id) { return ColourStyleOf(id) == cmd::kLookWin2000 ? "Windows" : "Fusion"; }
+const char* LookStyleName(int id) {
+    return ColourStyleOf(id) == cmd::kLookWin2000 ? "Windows" : "Fusion";
+}
 
 QPalette LookPalette(int id) {
     const LookColours c = ColoursOf(ColourStyleOf(id));
@@ -77,7 +79,8 @@ QPalette LookPalette(int id) {
     p.setColor(QPalette::Light, QColor(c.button).lighter(115));
     p.setColor(QPalette::Midlight, QColor(c.button).lighter(107));
     p.setColor(QPalette::Shadow, QColor(c.dark).darker(150));
-    const QColor disabled = QColor(c.text).lightness() > 128 ? QColor(QRgb(0x8A8A8A)) : QColor(QRgb(0x7F7F7F));
+    const QColor disabled =
+        QColor(c.text).lightness() > 128 ? QColor(QRgb(0x8A8A8A)) : QColor(QRgb(0x7F7F7F));
     for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
         p.setColor(QPalette::Disabled, r, disabled);
     p.setColor(QPalette::PlaceholderText, disabled);

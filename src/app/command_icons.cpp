@@ -23,7 +23,9 @@ const QColor kGrey(0x9A, 0xA3, 0xB0);
 
 using Drawer = std::function<void(QPainter&)>;
 
-QPen Outline(qreal w = 2.0) { return QPen(kOutline, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+QPen Outline(qreal w = 2.0) {
+    return QPen(kOutline, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 QPixmap Render(const Drawer& draw, int size) {
     QPixmap pm(size, size);
@@ -135,8 +137,10 @@ void DrawWorkMode(QPainter& p) {
         v.setAngle(i * 45.0 + 22.5 - 9);
         QLineF w(c, c + QPointF(10, 0));
         w.setAngle(i * 45.0 + 22.5 + 9);
-        if (i == 0) gear.moveTo(t.p2());
-        else gear.lineTo(t.p2());
+        if (i == 0)
+            gear.moveTo(t.p2());
+        else
+            gear.lineTo(t.p2());
         gear.lineTo(u.p2());
         gear.lineTo(v.p2());
         gear.lineTo(w.p2());
@@ -252,21 +256,36 @@ void DrawAppIcon(QPainter& p) {
 
 Drawer DrawerOf(int id) {
     switch (id) {
-        case cmd::kFileOpen: return DrawOpen;
-        case cmd::kFileSave: return DrawSave;
-        case cmd::kProbeTest: return DrawCommTest;
-        case cmd::kProbeRealTime: return DrawRealTime;
-        case cmd::kProbeClock: return DrawClock;
-        case cmd::kProbeDownload: return DrawDownload;
-        case cmd::kProbeWorkMode: return DrawWorkMode;
-        case cmd::kShowAll: return [](QPainter& p) { DrawGrid(p, false); };
-        case cmd::kShowSelected: return [](QPainter& p) { DrawGrid(p, true); };
-        case cmd::kWellInfo: return DrawWellInfo;
-        case cmd::kDepthCalc: return DrawDepth;
-        case cmd::kFilePrint: return DrawPrint;
-        case cmd::kAbout: return DrawAbout;
-        case cmd::kContextHelp: return DrawContextHelp;
-        default: return {};
+        case cmd::kFileOpen:
+            return DrawOpen;
+        case cmd::kFileSave:
+            return DrawSave;
+        case cmd::kProbeTest:
+            return DrawCommTest;
+        case cmd::kProbeRealTime:
+            return DrawRealTime;
+        case cmd::kProbeClock:
+            return DrawClock;
+        case cmd::kProbeDownload:
+            return DrawDownload;
+        case cmd::kProbeWorkMode:
+            return DrawWorkMode;
+        case cmd::kShowAll:
+            return [](QPainter& p) { DrawGrid(p, false); };
+        case cmd::kShowSelected:
+            return [](QPainter& p) { DrawGrid(p, true); };
+        case cmd::kWellInfo:
+            return DrawWellInfo;
+        case cmd::kDepthCalc:
+            return DrawDepth;
+        case cmd::kFilePrint:
+            return DrawPrint;
+        case cmd::kAbout:
+            return DrawAbout;
+        case cmd::kContextHelp:
+            return DrawContextHelp;
+        default:
+            return {};
     }
 }
 
@@ -283,6 +302,8 @@ QIcon CommandIcon(int id) {
     return d ? MakeIcon(d) : QIcon();
 }
 
-QIcon AppIcon() { return MakeIcon(DrawAppIcon); }
+QIcon AppIcon() {
+    return MakeIcon(DrawAppIcon);
+}
 
 }  // namespace orb

@@ -1,7 +1,7 @@
 #include "app/command_table.h"
 
-#include <algorithm>
 #include <QRegularExpression>
+#include <algorithm>
 #include <array>
 
 #include "app/command_ids.h"
@@ -93,10 +93,13 @@ QString PromptPart(int id, bool tooltip) {
 
 }  // namespace
 
-std::span<const CommandInfo> AllCommands() { return kCommands; }
+std::span<const CommandInfo> AllCommands() {
+    return kCommands;
+}
 
 const CommandInfo* FindCommand(int id) {
-    auto it = std::find_if(kCommands.begin(), kCommands.end(), [id](const CommandInfo& c) { return c.id == id; });
+    auto it =
+        std::find_if(kCommands.begin(), kCommands.end(), [id](const CommandInfo& c) { return c.id == id; });
     return it == kCommands.end() ? nullptr : &*it;
 }
 
@@ -105,7 +108,9 @@ QString CommandCaption(int id) {
     return c ? QString::fromUtf8(c->caption) : QString();
 }
 
-QString CommandStatusTip(int id) { return PromptPart(id, false); }
+QString CommandStatusTip(int id) {
+    return PromptPart(id, false);
+}
 
 QString CommandToolTip(int id) {
     QString tip = PromptPart(id, true);

@@ -32,8 +32,13 @@ CDataModifyDlg::CDataModifyDlg(QWidget* parent) : CNumberDialog(parent) {
 }
 
 std::array<double*, 7> CDataModifyDlg::Values() {
-    return {&inclinationOffset,  &azimuthOffset,       &gravityToolFaceOffset, &magneticToolFaceOffset,
-            &totalGravityOffset, &totalMagneticOffset, &dipOffset};
+    return {&inclinationOffset,
+            &azimuthOffset,
+            &gravityToolFaceOffset,
+            &magneticToolFaceOffset,
+            &totalGravityOffset,
+            &totalMagneticOffset,
+            &dipOffset};
 }
 
 int CDataModifyDlg::exec() {

@@ -47,7 +47,9 @@ QList<int> StoredToolbarButtons() {
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent), model_(doc_, [this] { return SampleTiming{sampleDelayMinutes, sampleIntervalSeconds}; }) {
+    : QMainWindow(parent), model_(doc_, [this] {
+          return SampleTiming{sampleDelayMinutes, sampleIntervalSeconds};
+      }) {
     setWindowTitle(QString::fromUtf8(kProductCaption));
     setWindowIcon(AppIcon());
     setObjectName(QStringLiteral("MainFrame"));
@@ -79,9 +81,17 @@ CMainFrame::CMainFrame(QWidget* parent)
     QTimer::singleShot(0, this, &CMainFrame::OnStartup);
 }
 
-CMainFrame::~CMainFrame() { model_.SetWellNumbersSink({}); }
+CMainFrame::~CMainFrame() {
+    // The table widget talks to the model until it is gone; children would
+    // otherwise outlive the members they point to.
+    delete view_;
+    view_ = nullptr;
+    model_.SetWellNumbersSink({});
+}
 
-QAction* CMainFrame::Action(int id) const { return actions_.value(id, nullptr); }
+QAction* CMainFrame::Action(int id) const {
+    return actions_.value(id, nullptr);
+}
 
 QAction* CMainFrame::MakeAction(int id) {
     auto* a = new QAction(CommandCaption(id), this);
@@ -110,9 +120,9 @@ void CMainFrame::CreateActions() {
     Action(cmd::kStatusBar)->setChecked(true);
     // Commands that no part of the program handles stay disabled; so do
     // printing and export until their code lands.
-    for (int id : {cmd::kEditCopy, cmd::kEditCut, cmd::kEditPaste, cmd::kEditUndo, cmd::kNextPane, cmd::kPrevPane,
-                   cmd::kToolbarsPlaceholder, cmd::kExportText, cmd::kExportExcel, cmd::kFilePrint,
-                   cmd::kFilePrintDirect, cmd::kFilePrintPreview, cmd::kFilePageSetup})
+    for (int id : {cmd::kEditCopy, cmd::kEditCut, cmd::kEditPaste, cmd::kEditUndo, cmd::kNextPane,
+                   cmd::kPrevPane, cmd::kToolbarsPlaceholder, cmd::kExportText, cmd::kExportExcel,
+                   cmd::kFilePrint, cmd::kFilePrintDirect, cmd::kFilePrintPreview, cmd::kFilePageSetup})
         Action(id)->setEnabled(false);
     // Accelerators of commands without a menu item work through the window.
     for (int id : {cmd::kDataModify, cmd::kFileNew, cmd::kFilePrintDirect, cmd::kHelp, cmd::kContextHelp,
@@ -195,7 +205,8 @@ QMenu* CMainFrame::CreateLookMenu(QMenu* parent) {
     QMenu* looks = parent->addMenu(QStringLiteral("应用程序外观(&A)"));
     for (int id = cmd::kLookWin2000; id <= cmd::kLookVS2008; ++id) looks->addAction(Action(id));
     QMenu* office = looks->addMenu(QStringLiteral("Office 2007(&7)"));
-    for (int id = cmd::kLookOffice2007Blue; id <= cmd::kLookOffice2007Aqua; ++id) office->addAction(Action(id));
+    for (int id = cmd::kLookOffice2007Blue; id <= cmd::kLookOffice2007Aqua; ++id)
+        office->addAction(Action(id));
     return looks;
 }
 
@@ -227,8 +238,10 @@ void CMainFrame::CreateToolBars() {
 void CMainFrame::RebuildToolBar() {
     toolBar_->clear();
     for (int id : toolbarButtons_) {
-        if (id == 0) toolBar_->addSeparator();
-        else if (QAction* a = Action(id)) toolBar_->addAction(a);
+        if (id == 0)
+            toolBar_->addSeparator();
+        else if (QAction* a = Action(id))
+            toolBar_->addAction(a);
     }
 }
 
@@ -264,7 +277,9 @@ void CMainFrame::CreateStatusBar() {
     locks_ = new LockIndicators(bar);
 }
 
-void CMainFrame::SetStatusText(const QString& text) { statusTextPane_->setText(text); }
+void CMainFrame::SetStatusText(const QString& text) {
+    statusTextPane_->setText(text);
+}
 
 void CMainFrame::SetProgress(int percent) {
     if (progress_) progress_->setValue(qBound(0, percent, 100));

@@ -129,6 +129,8 @@ private:
     void RemoveRecentFile(const QString& path);
     void UpdateRecentFilesMenu();
     QString AskFileName(bool save);
+    // Loads without the save question; the table is reloaded in any case.
+    bool LoadDocumentFile(const QString& path);
     void SyncWellInfoFromDocument(const std::u16string& team, const std::u16string& well);
 
     // Device commands (main_frame_device.cpp).

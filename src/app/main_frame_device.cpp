@@ -8,8 +8,8 @@ namespace orb {
 
 void CMainFrame::ConnectDeviceCommands() {
     for (int id : {cmd::kPortSelect, cmd::kProbeTest, cmd::kProbeInfo, cmd::kProbeClock, cmd::kProbeRealTime,
-                   cmd::kProbeDownload, cmd::kProbeWorkMode, cmd::kSyncTest, cmd::kSyncClock, cmd::kSyncDownload,
-                   cmd::kSyncClear}) {
+                   cmd::kProbeDownload, cmd::kProbeWorkMode, cmd::kSyncTest, cmd::kSyncClock,
+                   cmd::kSyncDownload, cmd::kSyncClear}) {
         connect(Action(id), &QAction::triggered, this, [this, id] { OnDeviceCommand(id); });
     }
 }

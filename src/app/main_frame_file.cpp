@@ -50,8 +50,8 @@ QString CMainFrame::AskFileName(bool save) {
 
 bool CMainFrame::SaveModified() {
     if (!doc_.IsModified()) return true;
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProductCaption), QString::fromUtf8(kSaveQuestion),
-                    QMessageBox::NoButton, this);
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProductCaption),
+                    QString::fromUtf8(kSaveQuestion), QMessageBox::NoButton, this);
     QPushButton* save = box.addButton(QStringLiteral("保存(&S)"), QMessageBox::AcceptRole);
     QPushButton* discard = box.addButton(QStringLiteral("不保存(&N)"), QMessageBox::DestructiveRole);
     QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
@@ -78,12 +78,17 @@ void CMainFrame::OpenSurveyFile() {
     if (path.isEmpty()) return;
     // A file with another extension is refused without a message, but the
     // table is reloaded all the same.
-    if (PassesExtensionRule(path)) OpenDocumentFile(path);
-    else model_.ReloadTable();
+    if (PassesExtensionRule(path))
+        LoadDocumentFile(path);
+    else
+        model_.ReloadTable();
 }
 
 bool CMainFrame::OpenDocumentFile(const QString& path) {
-    if (!SaveModified()) return false;
+    return SaveModified() && LoadDocumentFile(path);
+}
+
+bool CMainFrame::LoadDocumentFile(const QString& path) {
     pathName_ = path;
     TlmLoadResult result = LoadTlmFile(NativePath(path));
     bool ok = true;

@@ -40,7 +40,8 @@ void COrbApp::RegisterFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("仿宋"), {QStringLiteral("AR PL UMing CN"), serifCjk});
     QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN"), serifCjk});
     QFont::insertSubstitutions(QStringLiteral("黑体"), {sansCjk});
-    QFont::insertSubstitutions(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), serifCjk});
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
+                               {QStringLiteral("Liberation Serif"), serifCjk});
 }
 
 void COrbApp::SetInterfaceFont() {
@@ -61,8 +62,8 @@ bool COrbApp::InitInstance(const QStringList& arguments) {
     parser.setApplicationDescription(QStringLiteral("Orb 测斜数据处理系统"));
     parser.addHelpOption();
     parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("启动时打开的 TLM 文件"));
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("把主窗口保存为 PNG 图片后退出"), QStringLiteral("png"));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"), QStringLiteral("把主窗口保存为 PNG 图片后退出"), QStringLiteral("png"));
     parser.addOption(screenshot);
     parser.process(arguments);
 

@@ -64,9 +64,9 @@ int COrbView::ColumnWidthFor(int column) const {
     // The documented widths, widened where the substituted face needs more
     // room than the widest text of the column, so no value is cut off.
     static const char* const widest[kTableColumns] = {
-        "",        "00000",  "000:00:00", "0000.00", "000.00", "000.0", "000.0",  "000.0", "000.0", "-0.0000", "-0.0000",
-        "-000.0",  "00.0",   "0000-00-00 00:00:00", "000000", "-0.0000", "-0.0000", "-0.0000", "-0.0000", "-0.0000",
-        "-0.0000"};
+        "",       "00000",   "000:00:00", "0000.00", "000.00",  "000.0",   "000.0",
+        "000.0",  "000.0",   "-0.0000",   "-0.0000", "-000.0",  "00.0",    "0000-00-00 00:00:00",
+        "000000", "-0.0000", "-0.0000",   "-0.0000", "-0.0000", "-0.0000", "-0.0000"};
     const int needed = fontMetrics().horizontalAdvance(QString::fromLatin1(widest[column])) + 12;
     return std::max(SurveyTableModel::ColumnWidth(column), column == 0 ? 0 : needed);
 }
@@ -86,13 +86,27 @@ void COrbView::OnInitialUpdate() {
     QTimer::singleShot(0, this, &QTableView::scrollToBottom);
 }
 
-void COrbView::OnSelectAll() { model_.SelectAll(); }
-void COrbView::OnSelectNone() { model_.SelectNone(); }
-void COrbView::OnSelectInvert() { model_.InvertSelection(); }
-void COrbView::OnShowAll() { model_.ShowAll(); }
-void COrbView::OnShowSelected() { model_.ShowSelected(); }
-void COrbView::OnReverse() { model_.ReverseDisplay(); }
-void COrbView::OnShowAutoSelected() { model_.OnShowAutoSelected(); }
+void COrbView::OnSelectAll() {
+    model_.SelectAll();
+}
+void COrbView::OnSelectNone() {
+    model_.SelectNone();
+}
+void COrbView::OnSelectInvert() {
+    model_.InvertSelection();
+}
+void COrbView::OnShowAll() {
+    model_.ShowAll();
+}
+void COrbView::OnShowSelected() {
+    model_.ShowSelected();
+}
+void COrbView::OnReverse() {
+    model_.ReverseDisplay();
+}
+void COrbView::OnShowAutoSelected() {
+    model_.OnShowAutoSelected();
+}
 
 void COrbView::keyPressEvent(QKeyEvent* event) {
     // Copy, cut, paste and undo have no handler in this program.

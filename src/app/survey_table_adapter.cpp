@@ -7,7 +7,9 @@ SurveyTableAdapter::SurveyTableAdapter(SurveyTableModel& model, QObject* parent)
     model_.SetListener(this);
 }
 
-SurveyTableAdapter::~SurveyTableAdapter() { model_.SetListener(nullptr); }
+SurveyTableAdapter::~SurveyTableAdapter() {
+    model_.SetListener(nullptr);
+}
 
 int SurveyTableAdapter::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(model_.RowCount());
@@ -65,20 +67,28 @@ bool SurveyTableAdapter::setData(const QModelIndex& index, const QVariant& value
     return false;
 }
 
-void SurveyTableAdapter::BeginReset() { beginResetModel(); }
-void SurveyTableAdapter::EndReset() { endResetModel(); }
+void SurveyTableAdapter::BeginReset() {
+    beginResetModel();
+}
+void SurveyTableAdapter::EndReset() {
+    endResetModel();
+}
 
 void SurveyTableAdapter::BeginAppend(std::size_t first, std::size_t last) {
     beginInsertRows({}, static_cast<int>(first), static_cast<int>(last));
 }
 
-void SurveyTableAdapter::EndAppend() { endInsertRows(); }
+void SurveyTableAdapter::EndAppend() {
+    endInsertRows();
+}
 
 void SurveyTableAdapter::BeginRemove(std::size_t first, std::size_t last) {
     beginRemoveRows({}, static_cast<int>(first), static_cast<int>(last));
 }
 
-void SurveyTableAdapter::EndRemove() { endRemoveRows(); }
+void SurveyTableAdapter::EndRemove() {
+    endRemoveRows();
+}
 
 void SurveyTableAdapter::RowChanged(std::size_t row) {
     const int r = static_cast<int>(row);
@@ -90,6 +100,8 @@ void SurveyTableAdapter::AllRowsChanged() {
     emit dataChanged(index(0, 0), index(rowCount() - 1, kTableColumns - 1));
 }
 
-void SurveyTableAdapter::ScrollToBottom() { emit scrollToBottomRequested(); }
+void SurveyTableAdapter::ScrollToBottom() {
+    emit scrollToBottomRequested();
+}
 
 }  // namespace orb

@@ -31,9 +31,10 @@ QListWidgetItem* MakeItem(int id) {
 
 QList<int> DefaultToolbarButtons() {
     using namespace cmd;
-    return {kFileOpen,  kFileSave,     0,         kProbeTest, kProbeRealTime, kProbeClock,
-            kProbeDownload, kProbeWorkMode, 0,    kShowAll,   kShowSelected,  kWellInfo,
-            kDepthCalc, 0,             kFilePrint, kAbout,    kContextHelp};
+    return {
+        kFileOpen,      kFileSave, 0,           kProbeTest,    kProbeRealTime, kProbeClock, kProbeDownload,
+        kProbeWorkMode, 0,         kShowAll,    kShowSelected, kWellInfo,      kDepthCalc,  0,
+        kFilePrint,     kAbout,    kContextHelp};
 }
 
 QList<int> CustomizableCommands() {
@@ -125,7 +126,9 @@ void CToolbarCustomizeDlg::AddSeparator() {
     current_->setCurrentRow(row);
 }
 
-void CToolbarCustomizeDlg::RemoveSelected() { delete current_->takeItem(current_->currentRow()); }
+void CToolbarCustomizeDlg::RemoveSelected() {
+    delete current_->takeItem(current_->currentRow());
+}
 
 void CToolbarCustomizeDlg::MoveSelected(int delta) {
     const int row = current_->currentRow();
@@ -135,6 +138,8 @@ void CToolbarCustomizeDlg::MoveSelected(int delta) {
     current_->setCurrentRow(to);
 }
 
-void CToolbarCustomizeDlg::Reset() { Fill(DefaultToolbarButtons()); }
+void CToolbarCustomizeDlg::Reset() {
+    Fill(DefaultToolbarButtons());
+}
 
 }  // namespace orb

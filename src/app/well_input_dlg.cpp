@@ -48,7 +48,8 @@ void CWellInputDlg::accept() {
     teamNumber = team_->text();
     wellNumber = well_->text();
     if (!DeclinationInRange(declination)) {
-        QMessageBox::critical(this, QString::fromUtf8(kErrorCaption), QString::fromUtf8(kDeclinationRangeMessage));
+        QMessageBox::critical(this, QString::fromUtf8(kErrorCaption),
+                              QString::fromUtf8(kDeclinationRangeMessage));
         magneticDeclination = 0.0f;
         declination_->setFocus();
         declination_->selectAll();

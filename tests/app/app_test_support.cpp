@@ -1,8 +1,8 @@
 #include "app_test_support.h"
 
 #include <QApplication>
-#include <QSettings>
 #include <QPointer>
+#include <QSettings>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -15,7 +15,8 @@ std::unique_ptr<QTemporaryDir> UseTemporarySettings() {
     auto dir = std::make_unique<QTemporaryDir>();
     COrbApp::ConfigureSettings();
     for (QSettings::Format f : {QSettings::NativeFormat, QSettings::IniFormat})
-        for (QSettings::Scope s : {QSettings::UserScope, QSettings::SystemScope}) QSettings::setPath(f, s, dir->path());
+        for (QSettings::Scope s : {QSettings::UserScope, QSettings::SystemScope})
+            QSettings::setPath(f, s, dir->path());
     return dir;
 }
 
@@ -44,7 +45,8 @@ std::vector<SurveyRecord> MakeRecords(std::size_t n) {
     return records;
 }
 
-void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs, const char* className, QWidget* whileOpen) {
+void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs, const char* className,
+               QWidget* whileOpen) {
     auto* timer = new QTimer(qApp);
     auto remaining = std::make_shared<int>(timeoutMs / 20);
     QPointer<QWidget> scope(whileOpen);

@@ -1,12 +1,11 @@
 // The dialogs: number fields that refuse non-numbers and keep the focus,
 // the declination range, the corrections they drive, the about box and the
 // help window.
-#include <QtTest>
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTextBrowser>
+#include <QtTest>
 
 #include "app/about_dlg.h"
 #include "app/command_ids.h"
@@ -94,15 +93,21 @@ void DialogsTest::wellInfoRefusesNonNumbersAndKeepsFocus() {
     CMainFrame f;
     f.show();
     Seen seen;
-    Drive([](QDialog* d) { static_cast<CWellInputDlg*>(d)->declinationEdit()->setText(QStringLiteral("东5度")); },
-          &seen);
+    Drive(
+        [](QDialog* d) {
+            static_cast<CWellInputDlg*>(d)->declinationEdit()->setText(QStringLiteral("东5度"));
+        },
+        &seen);
     f.Action(cmd::kWellInfo)->trigger();
     QCOMPARE(seen.text, QStringLiteral("请输入一个数字。"));
     QCOMPARE(seen.focus, static_cast<QWidget*>(f.wellInputDlg().declinationEdit()));
     QCOMPARE(f.wellInfo().magneticDeclination, 0.0f);
 
-    Drive([](QDialog* d) { static_cast<CWellInputDlg*>(d)->declinationEdit()->setText(QStringLiteral(" -4.25  ")); },
-          &(seen = Seen{}));
+    Drive(
+        [](QDialog* d) {
+            static_cast<CWellInputDlg*>(d)->declinationEdit()->setText(QStringLiteral(" -4.25  "));
+        },
+        &(seen = Seen{}));
     f.Action(cmd::kWellInfo)->trigger();
     QVERIFY(seen.text.isEmpty());
     QCOMPARE(f.wellInfo().magneticDeclination, -4.25f);
@@ -113,8 +118,11 @@ void DialogsTest::wellInfoDeclinationRange() {
     f.show();
     f.wellInfo().magneticDeclination = 7.0f;
     Seen seen;
-    Drive([](QDialog* d) { static_cast<CWellInputDlg*>(d)->declinationEdit()->setText(QStringLiteral("360.1")); },
-          &seen);
+    Drive(
+        [](QDialog* d) {
+            static_cast<CWellInputDlg*>(d)->declinationEdit()->setText(QStringLiteral("360.1"));
+        },
+        &seen);
     f.Action(cmd::kWellInfo)->trigger();
     QCOMPARE(seen.text, QStringLiteral("请输入一个-360.0到360.0之间的数据"));
     QCOMPARE(seen.title, QStringLiteral("错误"));
@@ -224,7 +232,8 @@ void DialogsTest::compensationThroughAltShiftS() {
     QCOMPARE(f.dataModifyDlg().azimuthOffset, 5.0);
 
     // An empty field is refused.
-    Drive([](QDialog* d) { static_cast<CDataModifyDlg*>(d)->field(4)->setText(QString()); }, &(seen = Seen{}));
+    Drive([](QDialog* d) { static_cast<CDataModifyDlg*>(d)->field(4)->setText(QString()); },
+          &(seen = Seen{}));
     f.Action(cmd::kDataModify)->trigger();
     QCOMPARE(seen.text, QStringLiteral("请输入一个数字。"));
     QCOMPARE(seen.focus, static_cast<QWidget*>(f.dataModifyDlg().field(4)));

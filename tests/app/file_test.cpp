@@ -1,12 +1,11 @@
 // File commands through the real file dialogs: save and open round trip,
 // the default suffix, the extension rule, overwrite confirmation, damaged
 // files, the save question, New, recent files and the command line.
-#include <QtTest>
-
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QtTest>
 
 #include "app/command_ids.h"
 #include "app/main_frame.h"
@@ -32,40 +31,46 @@ void FillSurvey(CMainFrame& f, std::size_t n) {
 // Chooses `path` in the next file dialog; `answerOverwrite` answers the
 // dialog's own overwrite question (0 = none expected).
 void ChooseFile(const QString& path, QMessageBox::StandardButton answerOverwrite = QMessageBox::NoButton) {
-    test::WhenModal([path, answerOverwrite](QWidget* w) {
-        auto* dlg = qobject_cast<QFileDialog*>(w);
-        QVERIFY(dlg);
-        QCOMPARE(dlg->nameFilters(), QStringList({"TLM文件 (*.TLM)", "所有文件 (*.*)"}));
-        QCOMPARE(dlg->defaultSuffix(), QStringLiteral("TLM"));
-        // Any box the dialog shows is answered, so a surprise cannot hang the test.
-        test::WhenModal(
-            [answerOverwrite](QWidget* box) {
-                auto* mb = qobject_cast<QMessageBox*>(box);
-                QVERIFY(mb);
-                const QString text = mb->text();
-                if (answerOverwrite == QMessageBox::NoButton) mb->reject();
-                else mb->button(answerOverwrite)->click();
-                QVERIFY2(answerOverwrite != QMessageBox::NoButton, qPrintable(text));
-            },
-            5000, "QMessageBox", dlg);
-        dlg->selectFile(path);
-        static_cast<QDialog*>(dlg)->accept();
-        if (dlg->isVisible()) dlg->reject();  // the overwrite was declined
-    });
+    test::WhenModal(
+        [path, answerOverwrite](QWidget* w) {
+            auto* dlg = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dlg);
+            QCOMPARE(dlg->nameFilters(), QStringList({"TLM文件 (*.TLM)", "所有文件 (*.*)"}));
+            QCOMPARE(dlg->defaultSuffix(), QStringLiteral("TLM"));
+            // Any box the dialog shows is answered, so a surprise cannot hang the test.
+            test::WhenModal(
+                [answerOverwrite](QWidget* box) {
+                    auto* mb = qobject_cast<QMessageBox*>(box);
+                    QVERIFY(mb);
+                    const QString text = mb->text();
+                    if (answerOverwrite == QMessageBox::NoButton)
+                        mb->reject();
+                    else
+                        mb->button(answerOverwrite)->click();
+                    QVERIFY2(answerOverwrite != QMessageBox::NoButton, qPrintable(text));
+                },
+                5000, "QMessageBox", dlg);
+            dlg->selectFile(path);
+            static_cast<QDialog*>(dlg)->accept();
+            if (dlg->isVisible()) dlg->reject();  // the overwrite was declined
+        },
+        5000, "QFileDialog");
 }
 
 // Answers the next message box with the button whose text is `button`;
 // stores the box's text and title.
 void AnswerMessage(const QString& button, QString* text = nullptr, QString* title = nullptr) {
-    test::WhenModal([=](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        QVERIFY(box);
-        if (text) *text = box->text();
-        if (title) *title = box->windowTitle();
-        for (QAbstractButton* b : box->buttons())
-            if (b->text() == button) return b->click();
-        QFAIL(qPrintable(QStringLiteral("no button ") + button));
-    });
+    test::WhenModal(
+        [=](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            if (text) *text = box->text();
+            if (title) *title = box->windowTitle();
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == button) return b->click();
+            QFAIL(qPrintable(QStringLiteral("no button ") + button));
+        },
+        5000, "QMessageBox");
 }
 
 QByteArray ReadAll(const QString& path) {
@@ -118,7 +123,8 @@ void FileTest::saveAndOpenRoundTripThroughTheDialogs() {
     ChooseFile(base + ".TLM");
     g.Action(cmd::kFileOpen)->trigger();
     QCOMPARE(g.Document().RecordCount(), std::size_t(12));
-    QCOMPARE(std::memcmp(g.Document().records().data(), saved.data(), saved.size() * sizeof(SurveyRecord)), 0);
+    QCOMPARE(std::memcmp(g.Document().records().data(), saved.data(), saved.size() * sizeof(SurveyRecord)),
+             0);
     QCOMPARE(g.Document().MarkCount(), std::size_t(1));
     QVERIFY(g.Document().teamNumber() == u"70158钻井队");
     QVERIFY(g.Document().probeNumber() == u"TL-0417");
@@ -222,6 +228,14 @@ void FileTest::saveQuestionAfterAChange() {
     f.Action(cmd::kFileOpen)->trigger();
     QCOMPARE(f.Document().RecordCount(), std::size_t(5));
 
+    // Discarding asks once, then the chosen file opens.
+    AnswerMessage(QStringLiteral("不保存(&N)"));
+    ChooseFile(files_.filePath("roundtrip.TLM"));
+    f.Action(cmd::kFileOpen)->trigger();
+    QCOMPARE(f.Document().RecordCount(), std::size_t(12));
+    QVERIFY(!f.Document().IsModified());
+
+    f.Action(cmd::kSelectNone)->trigger();
     AnswerMessage(QStringLiteral("不保存(&N)"));
     f.Action(cmd::kFileNew)->trigger();
     QCOMPARE(f.Document().RecordCount(), std::size_t(0));

@@ -1,7 +1,5 @@
 // The window's furniture: the menu tree, accelerators, prompts, toolbar,
 // status bar and the application look.
-#include <QtTest>
-
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -9,6 +7,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QtTest>
 
 #include "app/app_look.h"
 #include "app/command_ids.h"
@@ -25,14 +24,19 @@ namespace {
 QStringList Describe(const QMenu* menu) {
     QStringList lines;
     for (QAction* a : menu->actions()) {
-        if (a->isSeparator()) lines << QStringLiteral("-");
-        else if (a->menu()) lines << a->text() + QStringLiteral(">");
-        else if (a->isVisible()) lines << a->text() + QStringLiteral("#") + a->property("commandId").toString();
+        if (a->isSeparator())
+            lines << QStringLiteral("-");
+        else if (a->menu())
+            lines << a->text() + QStringLiteral(">");
+        else if (a->isVisible())
+            lines << a->text() + QStringLiteral("#") + a->property("commandId").toString();
     }
     return lines;
 }
 
-QMenu* TopMenu(CMainFrame& f, int i) { return f.FrameMenuBar()->actions().at(i)->menu(); }
+QMenu* TopMenu(CMainFrame& f, int i) {
+    return f.FrameMenuBar()->actions().at(i)->menu();
+}
 
 QMenu* SubMenu(QMenu* m, const QString& title) {
     for (QAction* a : m->actions())
@@ -74,9 +78,9 @@ void ShellTest::menuBarHasTheDocumentedMenusAndItems() {
                           "打印预览(&V)#57609", "打印设置(&R)...#57606", "-", "最近的文件#57616", "-",
                           "退出(&X)#57665"}));
     QCOMPARE(Describe(TopMenu(f, 1)), QStringList({"端口选择#32791"}));
-    QCOMPARE(Describe(TopMenu(f, 2)), QStringList({"通信测试#32781", "探管信息查询#32782", "时钟校准#32819",
-                                                   "实时数据输出#32783", "读取探管数据#32784",
-                                                   "工作模式设置#32786"}));
+    QCOMPARE(Describe(TopMenu(f, 2)),
+             QStringList({"通信测试#32781", "探管信息查询#32782", "时钟校准#32819", "实时数据输出#32783",
+                          "读取探管数据#32784", "工作模式设置#32786"}));
     QCOMPARE(Describe(TopMenu(f, 3)),
              QStringList({"连接测试#32820", "时钟校准#32821", "数据读取#32822", "清空数据#32823"}));
     QCOMPARE(Describe(TopMenu(f, 4)),
@@ -111,7 +115,8 @@ void ShellTest::acceleratorsPromptsAndTooltips() {
     QCOMPARE(f.Action(cmd::kDataModify)->shortcut(), QKeySequence("Alt+Shift+S"));
     QCOMPARE(f.Action(cmd::kHelp)->shortcut(), QKeySequence("F1"));
     QCOMPARE(f.Action(cmd::kContextHelp)->shortcut(), QKeySequence("Shift+F1"));
-    QCOMPARE(f.Action(cmd::kEditCopy)->shortcuts(), QList<QKeySequence>({QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}));
+    QCOMPARE(f.Action(cmd::kEditCopy)->shortcuts(),
+             QList<QKeySequence>({QKeySequence("Ctrl+C"), QKeySequence("Ctrl+Ins")}));
     QVERIFY(!f.Action(cmd::kEditCopy)->isEnabled());
     QVERIFY(!f.Action(cmd::kEditUndo)->isEnabled());
 
@@ -236,7 +241,8 @@ void ShellTest::looksAreVisiblyDistinct() {
     for (int a : looks) {
         const QPalette pa = LookPalette(a);
         // Readable: text and its background differ clearly.
-        QVERIFY(qAbs(pa.color(QPalette::WindowText).lightness() - pa.color(QPalette::Window).lightness()) > 100);
+        QVERIFY(qAbs(pa.color(QPalette::WindowText).lightness() - pa.color(QPalette::Window).lightness()) >
+                100);
         for (int b : looks) {
             if (a >= b) continue;
             const QPalette pb = LookPalette(b);

@@ -1,12 +1,11 @@
 // The survey table widget: check boxes by mouse and keyboard, the depth
 // editor, the display filters and the reverse order, all through the real
 // widget and the model behind it.
-#include <QtTest>
-
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QtTest>
 
 #include "app/command_ids.h"
 #include "app/main_frame.h"
@@ -179,7 +178,8 @@ void TableTest::depthEditorStoresTheTypedValue() {
     editor->selectAll();
     QTest::keyClicks(editor, QStringLiteral("1234.5"));
     // Clicking back into the table commits the edit.
-    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {}, view()->visualRect(view()->model()->index(1, 6)).center());
+    QTest::mouseClick(view()->viewport(), Qt::LeftButton, {},
+                      view()->visualRect(view()->model()->index(1, 6)).center());
     QTRY_VERIFY(!DepthEditor(view()));
     QCOMPARE(frame_->Document().Record(3).depth, 1234.5f);
     QCOMPARE(view()->model()->index(3, 3).data().toString(), QStringLiteral("1234.5"));
@@ -240,7 +240,8 @@ void TableTest::showAutoSelectedKeepsOnlyMatchedRecords() {
     QCOMPARE(view()->model()->rowCount(), 2);
     QCOMPARE(Cell(view(), 0, 4), QStringLiteral("1.00"));
     QCOMPARE(Cell(view(), 1, 4), QStringLiteral("4.00"));
-    for (std::size_t i = 0; i < 6; ++i) QCOMPARE(frame_->Document().Record(i).selected, i == 1 || i == 4 ? 1 : 0);
+    for (std::size_t i = 0; i < 6; ++i)
+        QCOMPARE(frame_->Document().Record(i).selected, i == 1 || i == 4 ? 1 : 0);
     frame_->Action(cmd::kShowAll)->trigger();
     QCOMPARE(view()->model()->rowCount(), 6);
 }
