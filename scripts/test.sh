@@ -18,3 +18,6 @@ bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DORB_SANITIZE=ON -DOR
 echo "== tests under sanitizers"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== fuzzing (each target for a bounded time)"
+bash scripts/fuzz.sh "${ORB_FUZZ_SECONDS:-30}"
