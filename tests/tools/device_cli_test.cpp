@@ -444,6 +444,16 @@ TEST(DeviceCli, TimeOutAndMissingPort) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "设备连接正常\n");
 
+    // A number of the port list (ORB_PORT is its first entry), and the
+    // search over the list when no port is named.
+    ::setenv("ORB_PORT", sim.path.c_str(), 1);
+    r = RunCli(dir, {"--port", "1", "sync-test"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    r = RunCli(dir, {"sync-test"});
+    ::unsetenv("ORB_PORT");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "串口1已打开\n");
+
     r = RunCli(dir, {"--port", dir.File("no-such-tty"), "test"});
     EXPECT_EQ(r.status, 5);
     EXPECT_NE(r.err.find("串口打开失败"), std::string::npos);
