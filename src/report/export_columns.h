@@ -17,15 +17,13 @@ extern const std::array<std::string_view, kExportColumnCount> kExportCaptions;
 // Index of the column whose caption is exactly `caption`, or -1.
 int ExportColumnOfCaption(std::string_view caption);
 
-// The leading decimal number of `text`, read the way strtod reads it in the C
-// locale (leading white space skipped, longest numeric prefix); 0 when there is
-// none. Never depends on the process locale.
-double ParseLeadingDouble(std::string_view text);
+// printf("%0.<decimals>f", value) without the process locale; unlike the
+// table's cell texts, a negative zero keeps its sign ("-0.0"), as printf
+// writes it.
+std::string PrintfFixed(double value, int decimals);
 
-// printf("%0.<decimals>f", value) without the process locale.
-std::string FormatFixed(double value, int decimals);
-
-// True azimuth: magnetic azimuth text + declination, brought into [0, 360).
+// True azimuth: the leading number of the magnetic azimuth text (strtod in
+// the C locale) plus the declination, brought into [0, 360).
 double TrueAzimuth(std::string_view magneticAzimuthText, float declination);
 
 }  // namespace orb

@@ -61,7 +61,7 @@ std::string RunningNumber(int n) {
 
 std::string TrueAzimuthText(std::string_view azimuthText, float declination) {
     const auto rounded = static_cast<float>(TrueAzimuth(azimuthText, declination));
-    std::string s = FormatFixed(rounded, 2);
+    std::string s = PrintfFixed(rounded, 2);
     return s == "360.00" ? "0.0" : s;
 }
 
@@ -130,7 +130,7 @@ std::string BuildTxtExport(const TableSource& table, const TxtExportFormat& form
         }
         out += "\r\n";
     }
-    const std::string declinationText = FormatFixed(static_cast<double>(declination), 1);
+    const std::string declinationText = PrintfFixed(static_cast<double>(declination), 1);
     const std::size_t rows = table.RowCount();
     out.reserve(out.size() + rows * (columns.size() * 12 + 2));
     int number = 1;

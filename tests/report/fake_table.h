@@ -54,4 +54,23 @@ public:
     }
 };
 
+// `count` rows that all show the same station: big tables without the memory.
+class RepeatedTable : public TableSource {
+public:
+    RepeatedTable(std::size_t count, int number = 0) : count_(count) {
+        FakeTable t;
+        row_ = t.AddStation(number);
+    }
+    std::size_t RowCount() const override { return count_; }
+    bool IsChecked(std::size_t) const override { return true; }
+    std::string CellText(std::size_t, int column) const override { return row_.cells.at(column); }
+    bool showAll() const override { return true; }
+    bool reverseOrder() const override { return false; }
+    int lastClickedRow() const override { return -1; }
+
+private:
+    std::size_t count_;
+    FakeRow row_;
+};
+
 }  // namespace orb::test

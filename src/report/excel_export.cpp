@@ -1,0 +1,213 @@
+#include "report/excel_export.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+#include <system_error>
+
+#include "report/atomic_file.h"
+#include "report/biff8_writer.h"
+#include "report/export_columns.h"
+#include "report/text_codec.h"
+#include "report/xls_file.h"
+#include "report/xlsx_file.h"
+#include "view/cell_format.h"
+
+namespace orb {
+
+namespace {
+
+constexpr std::u16string_view kSheetName = u"Sheet1";
+
+std::string_view ExtensionOf(std::string_view path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view{} : name.substr(dot + 1);
+}
+
+// A number cell, or the text itself when it reads as no finite number (a
+// workbook cell cannot hold infinities or NaN).
+XlsCell NumberCell(double value, std::string_view text) {
+    if (std::isfinite(value)) return XlsCell::Num(value);
+    return XlsCell::Str(Utf8ToUtf16(text));
+}
+
+XlsCell Parsed(const TableSource& table, std::size_t row, int column) {
+    const std::string text = table.CellText(row, column);
+    return NumberCell(ParseLeadingNumber(text), text);
+}
+
+XlsCell Text(const TableSource& table, std::size_t row, int column) {
+    return XlsCell::Str(Utf8ToUtf16(table.CellText(row, column)));
+}
+
+// Sets one cell; the iterator hint makes writing in key order cheap.
+std::map<uint64_t, XlsCell>::iterator Put(XlsSheet& sheet, std::map<uint64_t, XlsCell>::iterator hint,
+                                          uint64_t key, XlsCell&& value) {
+    const std::size_t before = sheet.cells.size();
+    auto it = sheet.cells.try_emplace(hint, key);
+    const bool inserted = sheet.cells.size() != before;
+    XlsCell& cell = it->second;
+    if (value.kind == XlsCell::Kind::Text && value.text.empty()) {
+        // Writing an empty text leaves an empty cell (keeping its format).
+        if (inserted) return sheet.cells.erase(it);
+        cell.kind = XlsCell::Kind::Blank;
+        cell.text.clear();
+        return std::next(it);
+    }
+    if (!inserted) value.xf = cell.xf;
+    cell = std::move(value);
+    return std::next(it);
+}
+
+void PutRow(XlsSheet& sheet, uint32_t row, std::vector<XlsCell>& values,
+            std::map<uint64_t, XlsCell>::iterator& hint) {
+    for (uint32_t c = 0; c < values.size(); ++c)
+        hint = Put(sheet, hint, XlsSheet::Key(row, c), std::move(values[c]));
+}
+
+int SheetForExport(XlsWorkbook& book) {
+    const int found = book.FindSheet(kSheetName);
+    if (found >= 0) return found;
+    const int at = (book.activeSheet >= 0 && book.activeSheet <= static_cast<int>(book.sheets.size()))
+                       ? book.activeSheet
+                       : 0;
+    XlsSheet sheet;
+    sheet.name = kSheetName;
+    book.sheets.insert(book.sheets.begin() + at, std::move(sheet));
+    book.activeSheet = at;
+    return at;
+}
+
+enum class Loaded { New, Xls, Xlsx, Unreadable };
+
+Loaded LoadExisting(const std::string& path, XlsWorkbook& book, std::string& why) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec) && !ec) return Loaded::New;
+    std::ifstream in(path, std::ios::binary);
+    if (ec || !in || std::filesystem::is_directory(path, ec)) {
+        why = "无法读取文件 " + path;
+        return Loaded::Unreadable;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string reason;
+    // The content decides the format, so a workbook keeps the one it has.
+    if (bytes.rfind("\xD0\xCF\x11\xE0", 0) == 0) {
+        if (DecodeXlsFile(bytes, book, &reason)) return Loaded::Xls;
+    } else if (bytes.rfind("PK\x03\x04", 0) == 0) {
+        if (DecodeXlsxFile(bytes, book, &reason)) return Loaded::Xlsx;
+    } else {
+        reason = "not an Excel workbook";
+    }
+    why = "文件不是可读的Excel工作簿（" + reason + "）：" + path;
+    return Loaded::Unreadable;
+}
+
+ExcelExportResult Result(ExcelExportStatus status, std::string_view message, std::string detail = {}) {
+    return {status, std::string(message), std::move(detail)};
+}
+
+ExcelExportResult Failed(const std::string& error) {
+    return Result(ExcelExportStatus::Failed, error.empty() ? std::string(kExcelCommandFailed) : error);
+}
+
+ExcelExportResult SaveXls(const XlsWorkbook& book, const std::string& path) {
+    TempFileBeside tmp(path);
+    if (!tmp.created().ok())
+        return Result(ExcelExportStatus::CannotOpen, kExcelCannotOpen, tmp.created().error);
+    std::string error;
+    if (!WriteXlsFile(book, tmp.fd(), &error)) return Failed(error);
+    const FileWriteResult w = tmp.Commit();
+    if (!w.ok()) return Failed(w.error);
+    return Result(ExcelExportStatus::Ok, kExcelExportDone);
+}
+
+ExcelExportResult SaveXlsx(const XlsWorkbook& book, const std::string& path) {
+    TempFileBeside tmp(path);
+    if (!tmp.created().ok())
+        return Result(ExcelExportStatus::CannotOpen, kExcelCannotOpen, tmp.created().error);
+    std::string error;
+    if (!WriteXlsxFile(book, tmp.path(), &error)) {
+        return Result(ExcelExportStatus::Failed, error.empty() ? std::string(kExcelCommandFailed) : error);
+    }
+    const FileWriteResult w = tmp.Commit();
+    if (!w.ok())
+        return Result(ExcelExportStatus::Failed,
+                      w.error.empty() ? std::string(kExcelCommandFailed) : w.error);
+    return Result(ExcelExportStatus::Ok, kExcelExportDone);
+}
+
+std::string TooManyText(std::size_t stations, uint32_t maxRows, bool xls) {
+    return "要导出的测点有" + std::to_string(stations) + "个，超出" +
+           (xls ? "Excel 97-2003工作表" : "工作表") + "可容纳的" + std::to_string(maxRows - 1) +
+           "个测点（另有标题行），未导出。";
+}
+
+}  // namespace
+
+ExcelFormat ExcelFormatOfPath(std::string_view path) {
+    const std::string_view ext = ExtensionOf(path);
+    if (ext == "xls" || ext == "XLS") return ExcelFormat::Xls;
+    if (ext == "xlsx" || ext == "XLSX") return ExcelFormat::Xlsx;
+    return ExcelFormat::None;
+}
+
+std::size_t CountCheckedRows(const TableSource& table) {
+    std::size_t n = 0;
+    for (std::size_t r = 0, rows = table.RowCount(); r < rows; ++r) n += table.IsChecked(r) ? 1 : 0;
+    return n;
+}
+
+std::vector<XlsCell> ExcelCaptionRow() {
+    std::vector<XlsCell> row;
+    for (std::string_view caption : kExportCaptions) row.push_back(XlsCell::Str(Utf8ToUtf16(caption)));
+    return row;
+}
+
+void AppendExcelRow(const TableSource& table, std::size_t row, float declination, std::vector<XlsCell>& out) {
+    out.push_back(Parsed(table, row, 1));
+    out.push_back(Text(table, row, 2));
+    for (int c = 3; c <= 12; ++c) out.push_back(Parsed(table, row, c));
+    out.push_back(Text(table, row, 13));
+    const double trueAzimuth = TrueAzimuth(table.CellText(row, 5), declination);
+    out.push_back(NumberCell(trueAzimuth, PrintfFixed(trueAzimuth, 6)));
+    // The declination is a single-precision value, widened exactly.
+    out.push_back(XlsCell::Num(static_cast<double>(declination)));
+    for (int c = 14; c <= 20; ++c) out.push_back(Parsed(table, row, c));
+}
+
+void PutSurveyRows(XlsWorkbook& book, const TableSource& table, float declination) {
+    XlsSheet& sheet = book.sheets[SheetForExport(book)];
+    auto hint = sheet.cells.begin();
+    std::vector<XlsCell> values = ExcelCaptionRow();
+    PutRow(sheet, 0, values, hint);
+    uint32_t sheetRow = 1;
+    for (std::size_t r = 0, rows = table.RowCount(); r < rows; ++r) {
+        if (!table.IsChecked(r)) continue;
+        values.clear();
+        AppendExcelRow(table, r, declination, values);
+        PutRow(sheet, sheetRow++, values, hint);
+    }
+}
+
+ExcelExportResult ExportExcel(const TableSource& table, float declination, const std::string& path) {
+    XlsWorkbook book;
+    std::string why;
+    const Loaded loaded = LoadExisting(path, book, why);
+    if (loaded == Loaded::Unreadable) return Result(ExcelExportStatus::CannotOpen, kExcelCannotOpen, why);
+    const bool xls =
+        loaded == Loaded::Xls || (loaded == Loaded::New && ExcelFormatOfPath(path) != ExcelFormat::Xlsx);
+    const uint32_t maxRows = xls ? kBiff8MaxRows : kXlsxMaxRows;
+    const std::size_t stations = CountCheckedRows(table);
+    if (stations + 1 > maxRows) {
+        return Result(ExcelExportStatus::TooManyStations, TooManyText(stations, maxRows, xls));
+    }
+    PutSurveyRows(book, table, declination);
+    return xls ? SaveXls(book, path) : SaveXlsx(book, path);
+}
+
+}  // namespace orb

@@ -1,0 +1,60 @@
+// The Excel export: the checked rows of the survey table, in display order,
+// into cells A1:V(n + 1) of sheet "Sheet1" of a new or existing workbook —
+// Excel 97-2003 (.xls) or, for names ending in .xlsx, Office Open XML.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "report/xls_workbook.h"
+#include "view/table_source.h"
+
+namespace orb {
+
+inline constexpr std::string_view kExcelExportDone = "导出表格成功";
+inline constexpr std::string_view kExcelCannotOpen = "启动Excel服务器失败!";
+inline constexpr std::string_view kExcelCommandFailed = "命令失败。";
+
+enum class ExcelFormat { None, Xls, Xlsx };
+
+// Xls for the extensions exactly "xls" or "XLS", Xlsx for exactly "xlsx" or
+// "XLSX", None otherwise (the window then ends the command silently).
+ExcelFormat ExcelFormatOfPath(std::string_view path);
+
+enum class ExcelExportStatus {
+    Ok,               // message "导出表格成功"
+    CannotOpen,       // "启动Excel服务器失败!": the workbook cannot be created, or the
+                      // existing file is no readable workbook (it is left untouched)
+    TooManyStations,  // more stations than the sheet has rows; nothing written
+    Failed,           // the error's own description, or "命令失败。"
+};
+
+struct ExcelExportResult {
+    ExcelExportStatus status = ExcelExportStatus::Ok;
+    std::string message;  // the text of the message box
+    std::string detail;   // why, when known (for the box's detail text)
+    bool ok() const { return status == ExcelExportStatus::Ok; }
+    // message, and the detail on a second line when there is one.
+    std::string Text() const { return detail.empty() ? message : message + "\n" + detail; }
+};
+
+// Writes the stations into `path`. An existing workbook keeps its file format,
+// its other sheets and every cell outside A1:V(n + 1) of "Sheet1" (see
+// biff8_reader.h and xlsx_file.h for what else is kept). The file is replaced
+// through a temporary file beside it.
+ExcelExportResult ExportExcel(const TableSource& table, float declination, const std::string& path);
+
+// Number of checked rows of the table.
+std::size_t CountCheckedRows(const TableSource& table);
+
+// The 22 values of the caption row and of one table row (columns A to V).
+std::vector<XlsCell> ExcelCaptionRow();
+void AppendExcelRow(const TableSource& table, std::size_t row, float declination, std::vector<XlsCell>& out);
+
+// Puts the caption row and the checked rows into A1:V(n + 1) of "Sheet1",
+// adding that sheet before the active one when the workbook has none. Cells
+// that are overwritten keep their format; an empty text empties its cell.
+void PutSurveyRows(XlsWorkbook& book, const TableSource& table, float declination);
+
+}  // namespace orb

@@ -1,0 +1,133 @@
+#include "report/xls_file.h"
+
+#include <gsf/gsf.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <mutex>
+#include <system_error>
+
+#include "report/biff8_reader.h"
+#include "report/biff8_writer.h"
+
+namespace orb {
+
+namespace {
+
+void InitGsf() {
+    static std::once_flag once;
+    std::call_once(once, [] { gsf_init(); });
+}
+
+struct Unref {
+    void operator()(void* p) const {
+        if (p) g_object_unref(p);
+    }
+};
+template <class T>
+using GPtr = std::unique_ptr<T, Unref>;
+
+// The compound-document streams that are kept besides the workbook: the
+// document properties (title, author...).
+bool IsKeptStream(std::string_view name) {
+    return name == "\005SummaryInformation" || name == "\005DocumentSummaryInformation";
+}
+
+bool WriteChild(GsfOutfile* ole, const char* name, std::string_view data) {
+    GPtr<GsfOutput> child(gsf_outfile_new_child(ole, name, FALSE));
+    if (!child) return false;
+    const bool ok = gsf_output_write(child.get(), data.size(), reinterpret_cast<const guint8*>(data.data()));
+    return gsf_output_close(child.get()) && ok;
+}
+
+bool ReadStream(GsfInput* in, std::string& out) {
+    const gsf_off_t size = gsf_input_size(in);
+    if (size < 0) return false;
+    out.resize(static_cast<std::size_t>(size));
+    return size == 0 || gsf_input_read(in, out.size(), reinterpret_cast<guint8*>(out.data())) != nullptr;
+}
+
+}  // namespace
+
+namespace {
+
+// Writes the compound document of `book` into `sink` and closes it.
+bool WriteOle(GsfOutput* sink, const XlsWorkbook& book) {
+    const std::string stream = EncodeBiff8Workbook(book);
+    GPtr<GsfOutfile> ole(gsf_outfile_msole_new(sink));
+    // The class of an Excel workbook, as readers expect it on the root entry.
+    static const guint8 kExcelClass[16] = {0x20, 0x08, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                           0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+    gsf_outfile_msole_set_class_id(GSF_OUTFILE_MSOLE(ole.get()), kExcelClass);
+    bool ok = WriteChild(ole.get(), "Workbook", stream);
+    for (const auto& [name, data] : book.otherStreams) ok = WriteChild(ole.get(), name.c_str(), data) && ok;
+    ok = gsf_output_close(GSF_OUTPUT(ole.get())) && ok;
+    if (!gsf_output_is_closed(sink)) ok = gsf_output_close(sink) && ok;
+    return ok;
+}
+
+}  // namespace
+
+std::string EncodeXlsFile(const XlsWorkbook& book) {
+    InitGsf();
+    GPtr<GsfOutput> sink(gsf_output_memory_new());
+    if (!WriteOle(sink.get(), book)) return {};
+    const auto* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
+    return std::string(reinterpret_cast<const char*>(bytes),
+                       static_cast<std::size_t>(gsf_output_size(sink.get())));
+}
+
+bool WriteXlsFile(const XlsWorkbook& book, int fd, std::string* error) {
+    InitGsf();
+    const int own = ::dup(fd);
+    FILE* file = own < 0 ? nullptr : ::fdopen(own, "wb");
+    if (!file) {
+        if (own >= 0) ::close(own);
+        if (error) *error = std::generic_category().message(errno);
+        return false;
+    }
+    GPtr<GsfOutput> sink(gsf_output_stdio_new_FILE("workbook", file, FALSE));
+    errno = 0;
+    if (!WriteOle(sink.get(), book)) {
+        if (error) *error = errno != 0 ? std::generic_category().message(errno) : std::string();
+        return false;
+    }
+    return true;
+}
+
+bool DecodeXlsFile(std::string_view bytes, XlsWorkbook& book, std::string* error) {
+    InitGsf();
+    auto fail = [error](const char* why) {
+        if (error) *error = why;
+        return false;
+    };
+    GPtr<GsfInput> in(gsf_input_memory_new(reinterpret_cast<const guint8*>(bytes.data()),
+                                           static_cast<gsf_off_t>(bytes.size()), FALSE));
+    GError* gerr = nullptr;
+    GPtr<GsfInfile> ole(gsf_infile_msole_new(in.get(), &gerr));
+    if (gerr) g_error_free(gerr);
+    if (!ole) return fail("not an Excel 97-2003 file (no compound document)");
+    GPtr<GsfInput> wb(gsf_infile_child_by_name(ole.get(), "Workbook"));
+    if (!wb) {
+        GPtr<GsfInput> old(gsf_infile_child_by_name(ole.get(), "Book"));
+        return fail(old ? "a workbook of Excel 5.0/95 or older, which is not supported"
+                        : "no workbook stream in the file");
+    }
+    std::string stream;
+    if (!ReadStream(wb.get(), stream)) return fail("the workbook stream cannot be read");
+    XlsWorkbook result;
+    if (!DecodeBiff8Workbook(stream, result, error)) return false;
+    for (int i = 0; i < gsf_infile_num_children(ole.get()); ++i) {
+        const char* name = gsf_infile_name_by_index(ole.get(), i);
+        if (!name || !IsKeptStream(name)) continue;
+        GPtr<GsfInput> child(gsf_infile_child_by_index(ole.get(), i));
+        std::string data;
+        if (child && ReadStream(child.get(), data)) result.otherStreams.emplace_back(name, std::move(data));
+    }
+    book = std::move(result);
+    return true;
+}
+
+}  // namespace orb
