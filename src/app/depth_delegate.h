@@ -3,14 +3,14 @@
 // is when the operator clicks back into the table.
 #pragma once
 
-#include <QStyledItemDelegate>
+#include "app/survey_cell_delegate.h"
 
 namespace orb {
 
-class DepthDelegate : public QStyledItemDelegate {
+class DepthDelegate : public SurveyCellDelegate {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using SurveyCellDelegate::SurveyCellDelegate;
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;

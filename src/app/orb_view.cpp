@@ -10,6 +10,7 @@
 #include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/depth_delegate.h"
+#include "app/survey_cell_delegate.h"
 #include "app/survey_table_adapter.h"
 
 namespace orb {
@@ -17,6 +18,7 @@ namespace orb {
 COrbView::COrbView(SurveyTableModel& model, QWidget* parent)
     : QTableView(parent), model_(model), adapter_(new SurveyTableAdapter(model, this)) {
     setModel(adapter_);
+    setItemDelegate(new SurveyCellDelegate(this));
     setItemDelegateForColumn(SurveyTableModel::kDepthColumn, new DepthDelegate(this));
     SetUpAppearance();
     CreateEditMenu();
