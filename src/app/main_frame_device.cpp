@@ -1,22 +1,28 @@
-// Device commands of the main window (port, probe, synchronizer). The menu
-// items exist and are routed here; the protocol work is added with the
-// device commands.
+// Device commands of the main window (port, probe, synchronizer): the menu
+// items go to the device logic behind DeviceBridge, which also runs the
+// start-up port search.
 #include "app/command_ids.h"
+#include "app/device_bridge.h"
 #include "app/main_frame.h"
 
 namespace orb {
 
 void CMainFrame::ConnectDeviceCommands() {
+    auto* device = new DeviceBridge(this);
     for (int id : {cmd::kPortSelect, cmd::kProbeTest, cmd::kProbeInfo, cmd::kProbeClock, cmd::kProbeRealTime,
                    cmd::kProbeDownload, cmd::kProbeWorkMode, cmd::kSyncTest, cmd::kSyncClock,
                    cmd::kSyncDownload, cmd::kSyncClear}) {
-        connect(Action(id), &QAction::triggered, this, [this, id] { OnDeviceCommand(id); });
+        connect(Action(id), &QAction::triggered, device, [this, id] { OnDeviceCommand(id); });
     }
 }
 
-void CMainFrame::OnDeviceCommand(int /*id*/) {}
+void CMainFrame::OnDeviceCommand(int id) {
+    if (DeviceBridge* device = FrameDevice(this)) device->controller().OnCommand(id);
+}
 
 // Runs once at start-up, before the progress control is placed.
-void CMainFrame::StartupDeviceSearch() {}
+void CMainFrame::StartupDeviceSearch() {
+    if (DeviceBridge* device = FrameDevice(this)) device->StartupSearch();
+}
 
 }  // namespace orb

@@ -136,8 +136,8 @@ void ShellTest::acceleratorsPromptsAndTooltips() {
 void ShellTest::deviceItemsExistAndPrintExportAreDisabled() {
     CMainFrame f;
     for (int id : {32791, 32781, 32782, 32819, 32783, 32784, 32786, 32820, 32821, 32822, 32823}) {
+        // Triggering them opens the device dialogs: see device_test.cpp.
         QVERIFY2(f.Action(id) && f.Action(id)->isEnabled(), qPrintable(QString::number(id)));
-        f.Action(id)->trigger();  // routed, nothing happens yet
     }
     for (int id : {32800, 32845, 57607, 57609, 57606, 57608}) QVERIFY(!f.Action(id)->isEnabled());
 }

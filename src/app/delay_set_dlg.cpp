@@ -1,0 +1,56 @@
+#include "app/delay_set_dlg.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace orb {
+
+namespace {
+
+QSpinBox* Spin(int id, int low, int high, int value) {
+    auto* box = new QSpinBox;
+    box->setRange(low, high);
+    box->setValue(value);
+    box->setProperty("controlId", id);
+    box->setObjectName(QStringLiteral("field%1").arg(id));
+    return box;
+}
+
+}  // namespace
+
+CDelaySetDlg::CDelaySetDlg(int32_t delayMinutes, int32_t intervalSeconds, QWidget* parent)
+    : QDialog(parent),
+      delay_(Spin(1014, 1, 999, delayMinutes)),
+      interval_(Spin(1016, 1, 59, intervalSeconds)) {
+    setWindowTitle(QStringLiteral("延时设置"));
+    setProperty("dialogId", 311);
+    auto* grid = new QGridLayout(this);
+    grid->addWidget(new QLabel(QStringLiteral("请设置采样延时时间和采样间隔")), 0, 0, 1, 3);
+    grid->addWidget(new QLabel(QStringLiteral("延时时间：")), 1, 0);
+    grid->addWidget(delay_, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("分")), 1, 2);
+    grid->addWidget(new QLabel(QStringLiteral("采样间隔：")), 2, 0);
+    grid->addWidget(interval_, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("秒")), 2, 2);
+    auto* write = new QPushButton(QStringLiteral("写入探管"));
+    write->setObjectName(QStringLiteral("writeButton"));
+    write->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("取消"));
+    cancel->setObjectName(QStringLiteral("cancelButton"));
+    grid->addWidget(write, 3, 1);
+    grid->addWidget(cancel, 3, 2);
+    connect(write, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int32_t CDelaySetDlg::delayMinutes() const {
+    return delay_->value();
+}
+
+int32_t CDelaySetDlg::intervalSeconds() const {
+    return interval_->value();
+}
+
+}  // namespace orb

@@ -1,0 +1,154 @@
+// Port, timers and table of the window's device logic.
+#include "app/device_bridge.h"
+
+#include <QTimer>
+
+#include "app/main_frame.h"
+#include "app/orb_view.h"
+#include "view/sync_matcher.h"
+
+namespace orb {
+
+namespace {
+
+struct BridgeConfig {
+    PortListOptions options;
+    bool configured = false;
+};
+
+BridgeConfig& Config() {
+    static BridgeConfig config;
+    return config;
+}
+
+}  // namespace
+
+void DeviceBridge::Configure(const PortListOptions& options) {
+    Config().options = options;
+    Config().configured = true;
+}
+
+bool DeviceBridge::Configured() {
+    return Config().configured;
+}
+
+const PortListOptions& DeviceBridge::Options() {
+    return Config().options;
+}
+
+DeviceBridge* FrameDevice(const CMainFrame* frame) {
+    return frame->findChild<DeviceBridge*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+DeviceBridge::DeviceBridge(CMainFrame* frame) : QObject(frame), frame_(frame) {
+    dc_ = std::make_unique<DeviceController>(*this, *this, *this, *this, frame->Document());
+    dc_->SetReplyObserver([this](uint8_t) { CopyValuesToFrame(); });
+}
+
+DeviceBridge::~DeviceBridge() {
+    // Joins the event thread; a notification still queued dies with this object.
+    serial_.Close();
+}
+
+void DeviceBridge::StartupSearch() {
+    if (Configured()) dc_->SearchPorts();
+}
+
+// The frame keeps the probe's timing for the document and the table.
+void DeviceBridge::CopyValuesToFrame() {
+    frame_->sampleDelayMinutes = dc_->sampleDelayMinutes;
+    frame_->sampleIntervalSeconds = dc_->sampleIntervalSeconds;
+    frame_->workDelayMinutes = dc_->workDelayMinutes;
+    frame_->workIntervalSeconds = dc_->workIntervalSeconds;
+}
+
+// ---- LinkPort ----------------------------------------------------------------
+
+bool DeviceBridge::Open(int n) {
+    // The event thread only posts; reading and scanning run on this thread.
+    auto notify = [this] {
+        QMetaObject::invokeMethod(
+            this, [this] { dc_->OnBytesArrived(); }, Qt::QueuedConnection);
+    };
+    lastError_ = serial_.Open(notify, n, Options());
+    return lastError_ == SerialError::kNone;
+}
+
+void DeviceBridge::Close() {
+    serial_.Close();
+}
+
+bool DeviceBridge::IsOpen() const {
+    return serial_.state() == SerialPort::kStateOpen;
+}
+
+void DeviceBridge::Write(std::span<const uint8_t> frame) {
+    serial_.Write(frame);
+}
+
+// ---- TimerService --------------------------------------------------------------
+
+void DeviceBridge::Start(int id, int periodMs) {
+    QTimer*& t = timers_[id];
+    if (!t) {
+        t = new QTimer(this);
+        connect(t, &QTimer::timeout, this, [this, id] { dc_->OnTimer(id); });
+    }
+    t->start(periodMs);
+}
+
+void DeviceBridge::Stop(int id) {
+    if (QTimer* t = timers_.value(id)) t->stop();
+}
+
+// ---- DeviceTable -----------------------------------------------------------------
+
+void DeviceBridge::AppendRecordRow(std::size_t recordIndex) {
+    frame_->TableModel().AppendRecordRow(recordIndex);
+    // The newest row stays in sight while a download runs.
+    if (frame_->View()) frame_->View()->scrollToBottom();
+}
+
+void DeviceBridge::AppendMarkRow(const SyncRecord& mark) {
+    frame_->TableModel().AppendMarkRow(mark);
+}
+
+void DeviceBridge::DeleteAllRows() {
+    frame_->TableModel().DeleteAllRows();
+}
+
+void DeviceBridge::DeleteLastRow() {
+    frame_->TableModel().DeleteLastRow();
+}
+
+void DeviceBridge::RefreshTable() {
+    frame_->TableModel().RefreshTable();
+}
+
+void DeviceBridge::SetShowAll(bool showAll) {
+    SurveyTableModel& m = frame_->TableModel();
+    if (showAll == m.showAll()) return;
+    if (showAll) {
+        m.ShowAll();
+    } else {
+        m.ShowSelected();
+    }
+}
+
+void DeviceBridge::SetReverseOrder(bool reverseOrder) {
+    SurveyTableModel& m = frame_->TableModel();
+    if (reverseOrder != m.reverseOrder()) m.ReverseDisplay();
+}
+
+void DeviceBridge::TimingChanged() {
+    CopyValuesToFrame();
+    frame_->TableModel().TimingChanged();
+}
+
+void DeviceBridge::MatchAndRefresh(int32_t workIntervalSeconds) {
+    MatchSyncMarks(frame_->Document(), workIntervalSeconds);
+    frame_->TableModel().DeleteAllRows();
+    frame_->TableModel().RefreshTable();
+}
+
+}  // namespace orb

@@ -1,0 +1,41 @@
+// The device options of the orb command line: "--port PATH" names a real
+// device, "--simulate [SCENARIO.json]" starts orb-devsim on a pseudo-terminal
+// and lists it first, so that the start-up port search opens it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QProcess;
+
+namespace orb {
+
+class DeviceLaunch {
+public:
+    DeviceLaunch();
+    ~DeviceLaunch();  // ends the simulator
+    DeviceLaunch(const DeviceLaunch&) = delete;
+    DeviceLaunch& operator=(const DeviceLaunch&) = delete;
+
+    // Takes the device options out of `arguments`, starts the simulator if
+    // asked, and configures the window's port list. False (with `error`) when
+    // the simulator cannot be started.
+    bool Prepare(QStringList& arguments, QString& error);
+
+    // The simulator's device path, or empty.
+    QString simulatorPath() const { return simPath_; }
+
+    // Starts orb-devsim (`program`, or the one FindSimulator finds) with
+    // `extraArgs` and reads its device path.
+    bool StartSimulator(const QStringList& extraArgs, QString& error, QString program = {});
+
+    // orb-devsim next to this program or in ../tools/.
+    static QString FindSimulator();
+
+private:
+    std::unique_ptr<QProcess> sim_;
+    QString simPath_;
+};
+
+}  // namespace orb
