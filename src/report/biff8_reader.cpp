@@ -333,7 +333,13 @@ private:
 };
 
 // Reads one worksheet; false for other kinds of sheet (charts, macros).
-bool ReadSheet(std::string_view stream, const SheetEntry& e, const Globals& g, XlsSheet& sheet) {
+// `budget` counts the records that the sheets may still visit. Sheets never
+// share records, so needing more visits than the stream can hold records
+// means that sheets overlap: a damaged file whose sheets all point at one
+// substream would otherwise be read again for every sheet, in time and
+// memory growing with the square of its size.
+bool ReadSheet(std::string_view stream, const SheetEntry& e, const Globals& g, XlsSheet& sheet,
+               std::size_t& budget) {
     if (e.type != 0 || e.pos >= stream.size()) return false;
     RecordStream rs(stream, e.pos);
     ExpectBof(rs, 0x0010);
@@ -343,6 +349,7 @@ bool ReadSheet(std::string_view stream, const SheetEntry& e, const Globals& g, X
     Record r;
     int depth = 0;  // embedded chart substreams are skipped whole
     while (rs.Next(r)) {
+        if (budget-- == 0) throw Damaged("sheets overlap in the workbook stream");
         if (r.type == biff::kBof) {
             ++depth;
         } else if (r.type == biff::kEof) {
@@ -375,10 +382,11 @@ bool DecodeBiff8Workbook(std::string_view stream, XlsWorkbook& book, std::string
         const Globals g = ReadGlobals(rs, result);
         int oldActive = result.activeSheet;
         int index = 0;
+        std::size_t budget = stream.size() / 4;  // a record is at least its 4-byte header
         result.activeSheet = 0;
         for (const SheetEntry& e : g.sheets) {
             XlsSheet sheet;
-            if (ReadSheet(stream, e, g, sheet)) {
+            if (ReadSheet(stream, e, g, sheet, budget)) {
                 if (index == oldActive) result.activeSheet = static_cast<int>(result.sheets.size());
                 result.sheets.push_back(std::move(sheet));
             }
