@@ -22,6 +22,6 @@ for i in range(10081):
 json.dump({"probe": {"number": "TALOE20931", "samples": samples}}, open(sys.argv[1], "w"))
 EOF
 for ((r = 1; r <= runs; ++r)); do
-    ORB_UI_BENCH_SCENARIO=$scenario ORB_UI_BENCH_BAUD=$baud QT_QPA_PLATFORM=offscreen \
+    QTEST_FUNCTION_TIMEOUT=1800000 ORB_UI_BENCH_SCENARIO=$scenario ORB_UI_BENCH_BAUD=$baud QT_QPA_PLATFORM=offscreen \
         "$build"/tests/app/test_app_device uiLatenessDuringDownload 2>&1 | grep -E "worst lateness|FAIL" || true
 done
