@@ -94,6 +94,8 @@ Loaded LoadExisting(const std::string& path, XlsWorkbook& book, std::string& why
         return Loaded::Unreadable;
     }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // An empty file holds nothing to keep: it is written as a new workbook.
+    if (bytes.empty()) return Loaded::New;
     std::string reason;
     // The content decides the format, so a workbook keeps the one it has.
     if (bytes.rfind("\xD0\xCF\x11\xE0", 0) == 0) {

@@ -148,6 +148,10 @@ TEST_P(ExcelExport, AnUnreadableFileIsReportedAndLeftUntouched) {
         EXPECT_NE(r.detail, "");
         EXPECT_EQ(test::ReadAll(Path("junk")), junk);
     }
+    // An empty file holds nothing to keep.
+    test::WriteAll(Path("empty"), "");
+    EXPECT_TRUE(ExportExcel(t, 0.0f, Path("empty")).ok());
+    EXPECT_EQ(test::ReadWithXlrd(Path("empty")).size(), 1u);
     const ExcelExportResult r = ExportExcel(t, 0.0f, dir_ / ("no/such/dir/x." + GetParam()));
     EXPECT_EQ(r.status, ExcelExportStatus::CannotOpen);
     EXPECT_EQ(r.message, "启动Excel服务器失败!");
