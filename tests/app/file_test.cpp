@@ -1,8 +1,10 @@
 // File commands through the real file dialogs: save and open round trip,
 // the default suffix, the extension rule, overwrite confirmation, damaged
 // files, the save question, New, recent files and the command line.
+#include <QAbstractItemView>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -50,7 +52,15 @@ void ChooseFile(const QString& path, QMessageBox::StandardButton answerOverwrite
                     QVERIFY2(answerOverwrite != QMessageBox::NoButton, qPrintable(text));
                 },
                 5000, "QMessageBox", dlg);
-            dlg->selectFile(path);
+            // The dialog prefers a file selected in its list over the typed
+            // name, and it selects the preset name only once its folder has
+            // loaded in the background. Clear that selection and type the
+            // name, as an operator would, so the outcome does not depend on
+            // when the folder finished loading.
+            for (auto* view : dlg->findChildren<QAbstractItemView*>()) view->clearSelection();
+            auto* name = dlg->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(path);
             static_cast<QDialog*>(dlg)->accept();
             if (dlg->isVisible()) dlg->reject();  // the overwrite was declined
         },
