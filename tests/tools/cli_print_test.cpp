@@ -15,25 +15,17 @@
 #include "core/ole_date.h"
 #include "document/orb_doc.h"
 #include "document/tlm_file.h"
+#include "tools/command_run.h"
 
 namespace orb {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct ShellRun {
-    int status;
-    std::string out;
-};
+using ShellRun = test::CommandRun;
 
 ShellRun Shell(const std::string& cmd) {
-    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
-    std::string out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    const int status = pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+    return test::RunShell(cmd, test::Stderr::kMerge);
 }
 
 ShellRun Print(const std::string& args) {

@@ -13,25 +13,14 @@
 #include "core/ole_date.h"
 #include "document/orb_doc.h"
 #include "document/tlm_file.h"
+#include "tools/command_run.h"
 
 namespace orb {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-};
+using CliRun = test::CommandRun;
 
-CliRun OrbCli(const std::string& args) {
-    const std::string cmd = std::string(ORB_BINARY_DIR "/tools/orb-cli ") + args + " 2>/dev/null";
-    FILE* p = popen(cmd.c_str(), "r");
-    std::string out;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    const int status = pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
+using test::OrbCli;
 
 std::vector<std::vector<std::string>> Rows(const std::string& out) {
     std::vector<std::vector<std::string>> rows;

@@ -11,24 +11,15 @@
 #include <string>
 
 #include "document/tlm_file.h"
+#include "tools/command_run.h"
 
 namespace orb {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-};
+using CliRun = test::CommandRun;
 
-CliRun Cli(const std::string& args) {
-    const std::string cmd = std::string(ORB_BINARY_DIR "/tools/orb-cli ") + args + " 2>&1";
-    FILE* p = ::popen(cmd.c_str(), "r");
-    CliRun r{-1, {}};
-    char buf[4096];
-    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, p)) > 0;) r.out.append(buf, n);
-    const int st = ::pclose(p);
-    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return r;
+test::CommandRun Cli(const std::string& args) {
+    return test::OrbCli(args, test::Stderr::kMerge);
 }
 
 std::vector<uint8_t> Bytes(const std::filesystem::path& p) {
