@@ -33,6 +33,7 @@ protected:
         char tmpl[] = "/tmp/orbcli-XXXXXX";
         ASSERT_NE(::mkdtemp(tmpl), nullptr);
         dir_ = tmpl;
+        file_ = dir_ / "s.tlm";
         COrbDoc doc;
         doc.SetWellNumber(u"井-1");
         for (int i = 0; i < 4; ++i) {
@@ -55,7 +56,7 @@ protected:
     }
 
     std::filesystem::path dir_;
-    std::filesystem::path file_ = dir_ / "s.tlm";
+    std::filesystem::path file_;  // in dir_, set once dir_ exists
     std::vector<uint8_t> original_;
 };
 
