@@ -71,6 +71,9 @@ CMainFrame::CMainFrame(QWidget* parent)
     setCentralWidget(view_);
     ConnectCommands();
     ConnectDeviceCommands();
+    ConnectExportCommands();
+    ConnectPrintCommands();
+    ConnectQualityCommands();
     view_->OnInitialUpdate();
 
     resize(1180, 720);

@@ -138,6 +138,18 @@ private:
     void OnDeviceCommand(int id);
     void StartupDeviceSearch();
 
+    // ---- export commands (main_frame_export.cpp)
+    void ConnectExportCommands();
+    // ---- end export commands
+
+    // ---- print commands (main_frame_print.cpp)
+    void ConnectPrintCommands();
+    // ---- end print commands
+
+    // ---- station quality and trajectory (main_frame_quality.cpp)
+    void ConnectQualityCommands();
+    // ---- end station quality and trajectory
+
     COrbDoc doc_;
     WellInfo wellInfo_;
     SurveyTableModel model_;
