@@ -93,6 +93,9 @@ public:
     // Asks "是否保存更改?" when the document is modified; false = cancelled.
     bool SaveModified();
     QString DocumentPathName() const { return pathName_; }
+    // The document's title: its file name, or "无标题" before it has one. The
+    // caption never shows it; the save dialog proposes it as the file name.
+    QString DocumentTitle() const;
     QStringList RecentFiles() const;
 
     // Data commands.

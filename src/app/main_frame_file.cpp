@@ -40,10 +40,8 @@ QString CMainFrame::AskFileName(bool save) {
     dlg.setDefaultSuffix(QStringLiteral("TLM"));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (!pathName_.isEmpty()) {
-        dlg.setDirectory(QFileInfo(pathName_).absolutePath());
-        if (save) dlg.selectFile(QFileInfo(pathName_).fileName());
-    }
+    if (!pathName_.isEmpty()) dlg.setDirectory(QFileInfo(pathName_).absolutePath());
+    if (save) dlg.selectFile(DocumentTitle());
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return dlg.selectedFiles().constFirst();
 }
@@ -63,6 +61,10 @@ bool CMainFrame::SaveModified() {
     const QString path = AskFileName(true);
     if (path.isEmpty() || !PassesExtensionRule(path)) return false;
     return SaveDocumentFile(path);
+}
+
+QString CMainFrame::DocumentTitle() const {
+    return pathName_.isEmpty() ? QStringLiteral("无标题") : QFileInfo(pathName_).fileName();
 }
 
 void CMainFrame::OnFileNew() {

@@ -291,6 +291,9 @@ void FileTest::newGivesAnEmptyDocument() {
     QVERIFY(f.TableModel().showAll());
     QVERIFY(f.DocumentPathName().isEmpty());
     QVERIFY(f.wellInfo().teamNumber.empty());
+    // The untitled name is the document's, not the caption's.
+    QCOMPARE(f.DocumentTitle(), QStringLiteral("无标题"));
+    QCOMPARE(f.windowTitle(), QString::fromUtf8(kProductCaption));
 }
 
 void FileTest::recentFilesKeepFourEntries() {
