@@ -18,6 +18,7 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QMenuBar;
+class QPrinter;
 class QProgressBar;
 class QToolBar;
 
@@ -142,11 +143,41 @@ private:
     void StartupDeviceSearch();
 
     // ---- export commands (main_frame_export.cpp)
+public:
+    // TXT export (32800) and Excel export (32845) of the table's checked rows.
+    void OnExportText();
+    void OnExportExcel();
+    class CTxtSetDlg& txtSetDlg() const;
+
+private:
     void ConnectExportCommands();
+    QString AskExportFileName(const QStringList& filters, const QString& defaultSuffix);
+    void BeginLongWork(const QString& status);
+    void EndLongWork(bool ok);
+    class CTxtSetDlg* txtSetDlg_ = nullptr;
+    QString statusBeforeWork_;
     // ---- end export commands
 
     // ---- print commands (main_frame_print.cpp)
+public:
+    // Printer setup (57606), print (57607), print without dialog on the
+    // current printer (57608) and print preview (57609) of the report.
+    void OnFilePageSetup();
+    void OnFilePrint();
+    void OnFilePrintDirect();
+    void OnFilePrintPreview();
+    // The mode dialog holds the print mode for the life of the window.
+    class CPrintSetDlg& printSetDlg() const;
+    // The printer all print commands use (kept between jobs, like its setup).
+    QPrinter& printer();
+
+private:
     void ConnectPrintCommands();
+    // Before every job: the mode dialog, then its warning where it applies.
+    void PreparePrinting();
+    struct ReportInput MakeReport() const;
+    class CPrintSetDlg* printSetDlg_ = nullptr;
+    std::shared_ptr<QPrinter> printer_;
     // ---- end print commands
 
     // ---- station quality and trajectory (main_frame_quality.cpp)

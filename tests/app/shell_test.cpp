@@ -53,7 +53,7 @@ private slots:
 
     void menuBarHasTheDocumentedMenusAndItems();
     void acceleratorsPromptsAndTooltips();
-    void deviceItemsExistAndPrintExportAreDisabled();
+    void deviceItemsPrintAndExportAreEnabled();
     void toolbarFollowsTheDocumentedOrderAndRemembersCustomisation();
     void customiseDialogEditsTheButtonList();
     void statusBarPanes();
@@ -86,9 +86,11 @@ void ShellTest::menuBarHasTheDocumentedMenusAndItems() {
     QCOMPARE(Describe(TopMenu(f, 4)),
              QStringList({"钻井参数输入#32811", "井深自动计算#32813", "全部选择#32788", "全部不选择#32789",
                           "反向选择#32790", "显示全部数据#32797", "显示选中数据#32798",
-                          "显示自动选中的数据#32825", "逆序显示#32793"}));
+                          "显示自动选中的数据#32825", "逆序显示#32793", "-", "测量质量设置...#33000",
+                          "打印报告时附轨迹页#33002"}));
     QMenu* view = TopMenu(f, 5);
-    QCOMPARE(Describe(view), QStringList({"工具栏和停靠窗口(&T)>", "状态栏(&S)#59393", "应用程序外观(&A)>"}));
+    QCOMPARE(Describe(view), QStringList({"工具栏和停靠窗口(&T)>", "状态栏(&S)#59393", "应用程序外观(&A)>",
+                                          "井眼轨迹#33001"}));
     QMenu* looks = SubMenu(view, "应用程序外观(&A)");
     QVERIFY(looks);
     QCOMPARE(Describe(looks), QStringList({"Windows 2000(&2)#205", "Office XP(&X)#206", "Windows XP(&W)#207",
@@ -133,13 +135,13 @@ void ShellTest::acceleratorsPromptsAndTooltips() {
     QVERIFY(f.actions().contains(f.Action(cmd::kFileNew)));
 }
 
-void ShellTest::deviceItemsExistAndPrintExportAreDisabled() {
+void ShellTest::deviceItemsPrintAndExportAreEnabled() {
     CMainFrame f;
     for (int id : {32791, 32781, 32782, 32819, 32783, 32784, 32786, 32820, 32821, 32822, 32823}) {
         // Triggering them opens the device dialogs: see device_test.cpp.
         QVERIFY2(f.Action(id) && f.Action(id)->isEnabled(), qPrintable(QString::number(id)));
     }
-    for (int id : {32800, 32845, 57607, 57609, 57606, 57608}) QVERIFY(!f.Action(id)->isEnabled());
+    for (int id : {32800, 32845, 57607, 57609, 57606, 57608}) QVERIFY(f.Action(id)->isEnabled());
 }
 
 void ShellTest::toolbarFollowsTheDocumentedOrderAndRemembersCustomisation() {
