@@ -46,7 +46,8 @@ std::optional<int64_t> SetTime(int year, uint8_t mo, uint8_t d, uint8_t h, uint8
 DeviceSimulator::DeviceSimulator(Scenario scenario, HostClock clock)
     : s_(std::move(scenario)),
       clock_(clock ? std::move(clock) : HostClock(LocalCivilNow)),
-      rng_(s_.faults.seed) {
+      rng_(s_.faults.seed),
+      corruptRng_(s_.faults.seed ^ 0x9E3779B97F4A7C15ULL) {
     const int64_t now = clock_();
     probeOffset_ = s_.probeClockAtStart ? *s_.probeClockAtStart - now : 0;
     syncOffset_ = s_.syncClockAtStart ? *s_.syncClockAtStart - now : 0;
@@ -168,6 +169,8 @@ DeviceSimulator::Replies DeviceSimulator::SampleStream(bool& hangUp) {
         r.push_back({"sample", ProbeReply(0x03, SampleData(k, s_.samples[static_cast<std::size_t>(k)]))});
         if (hangAfter > 0 && k + 1 == hangAfter) hangUp = true;
     }
+    // A line that comes back after the hang-up serves whole downloads.
+    if (hangUp) s_.faults.hangUpAfterSamples = -1;
     return r;
 }
 
@@ -211,6 +214,18 @@ std::vector<uint8_t> DeviceSimulator::Garbage() {
     return g;
 }
 
+// Corrupts each byte from `from` on with the fault's rate; returns how many.
+int DeviceSimulator::Corrupt(std::vector<uint8_t>& bytes, std::size_t from) {
+    int changed = 0;
+    for (std::size_t i = from; i < bytes.size(); ++i) {
+        const double u = static_cast<double>(corruptRng_() >> 11) * 0x1.0p-53;
+        if (u >= s_.faults.corruptRate) continue;
+        bytes[i] ^= static_cast<uint8_t>(1 + corruptRng_() % 255);
+        ++changed;
+    }
+    return changed;
+}
+
 void DeviceSimulator::Emit(const Replies& replies, int delayMs, bool hangUp, std::vector<Output>& out) {
     const FaultSpec& f = s_.faults;
     const std::size_t first = out.size();
@@ -229,6 +244,10 @@ void DeviceSimulator::Emit(const Replies& replies, int delayMs, bool hangUp, std
         }
         bytes.insert(bytes.end(), r.frame.begin(), r.frame.end());
         if (AnySelects(f.corruptChecksum, r.kind, number)) bytes.back() ^= 0x5A;
+        if (f.corruptRate > 0 && (f.corruptReplies.empty() || AnySelects(f.corruptReplies, r.kind, number))) {
+            const int changed = Corrupt(bytes, bytes.size() - r.frame.size());
+            if (changed > 0 && onCorrupt) onCorrupt(r.kind, number, changed);
+        }
         if (f.splitMaxChunk <= 0) {
             out.push_back({std::move(bytes), 0, false});
             continue;

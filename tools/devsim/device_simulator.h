@@ -36,6 +36,9 @@ public:
 
     // Called with every complete command frame received with a correct checksum.
     std::function<void(std::span<const uint8_t>)> onCommand;
+    // Called for every reply frame that random corruption changed: its kind,
+    // its number among the frames of that kind and how many bytes changed.
+    std::function<void(const std::string& kind, int number, int bytes)> onCorrupt;
 
     const Scenario& scenario() const { return s_; }
     int64_t ProbeClockNow() const { return clock_() + probeOffset_; }
@@ -56,13 +59,15 @@ private:
     std::vector<uint8_t> SyncReply(uint8_t type, std::span<const uint8_t> data) const;
     void Emit(const Replies& replies, int delayMs, bool hangUp, std::vector<Output>& out);
     std::vector<uint8_t> Garbage();
+    int Corrupt(std::vector<uint8_t>& bytes, std::size_t from);
 
     Scenario s_;
     HostClock clock_;
     std::vector<uint8_t> pending_;
     std::map<std::string, int> sent_;  // frames of each kind sent so far
     std::mt19937_64 rng_;
-    int64_t probeOffset_ = 0;  // device clock minus host clock, seconds
+    std::mt19937_64 corruptRng_;  // its own stream: the other faults stay as they were
+    int64_t probeOffset_ = 0;     // device clock minus host clock, seconds
     int64_t syncOffset_ = 0;
 };
 

@@ -1,5 +1,6 @@
 // orb-devsim: a simulated probe and synchronizer on a pseudo-terminal. The
 // first line of standard output is the device to open as the serial port.
+#include <poll.h>
 #include <signal.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
@@ -28,6 +29,19 @@ int StopSignals() {
     sigprocmask(SIG_BLOCK, &set, nullptr);
     signal(SIGPIPE, SIG_IGN);
     return signalfd(-1, &set, SFD_CLOEXEC);
+}
+
+// Makes `link` (when given) name `target`.
+bool Link(const std::string& target, const std::string& link) {
+    if (link.empty()) return true;
+    ::unlink(link.c_str());
+    return ::symlink(target.c_str(), link.c_str()) == 0;
+}
+
+// Waits `ms` milliseconds; false when a stop signal came first.
+bool WaitOrStop(int stopFd, int ms) {
+    pollfd p{stopFd, POLLIN, 0};
+    return ::poll(&p, 1, ms) == 0;
 }
 
 }  // namespace
@@ -62,18 +76,9 @@ int main(int argc, char** argv) {
         }
     }
     const int stopFd = StopSignals();
-    devsim::PtyLine line;
-    std::string error;
-    if (stopFd < 0 || !line.Open(error)) {
-        std::cerr << "orb-devsim: " << error << "\n";
+    if (stopFd < 0) {
+        std::cerr << "orb-devsim: cannot watch the stop signals\n";
         return 1;
-    }
-    if (!linkPath.empty()) {
-        ::unlink(linkPath.c_str());
-        if (::symlink(line.slavePath().c_str(), linkPath.c_str()) != 0) {
-            std::cerr << "orb-devsim: cannot create link " << linkPath << "\n";
-            return 1;
-        }
     }
     devsim::DeviceSimulator sim(std::move(scenario), devsim::LocalCivilNow);
     sim.onCommand = [&](std::span<const uint8_t> frame) {
@@ -81,14 +86,32 @@ int main(int argc, char** argv) {
         if (log.is_open()) log << hex << std::endl;  // flushed: others read it while we run
         if (verbose) std::cerr << "<- " << hex << "\n";
     };
-    std::cout << line.slavePath() << std::endl;
+    // Always told: whoever injects the fault needs to know what it hit.
+    sim.onCorrupt = [](const std::string& kind, int number, int bytes) {
+        std::cerr << "orb-devsim: corrupted " << kind << " " << number << " (" << bytes << " bytes)"
+                  << std::endl;
+    };
     if (verbose) {
         std::cerr << "orb-devsim: " << sim.scenario().samples.size() << " samples, "
                   << sim.scenario().marks.size() << " marks, "
                   << (baud ? std::to_string(baud) + " baud" : std::string("unpaced")) << "\n";
     }
-    const devsim::LineEnd end = devsim::ServeLine(line, sim, baud, stopFd);
-    if (!linkPath.empty()) ::unlink(linkPath.c_str());
-    if (end == devsim::LineEnd::kHungUp && verbose) std::cerr << "orb-devsim: line hung up\n";
+    const int reconnectMs = sim.scenario().faults.reconnectAfterMs;
+    devsim::LineEnd end = devsim::LineEnd::kStopped;
+    for (bool first = true;; first = false) {
+        if (!first && !WaitOrStop(stopFd, reconnectMs)) break;
+        devsim::PtyLine line;
+        std::string error;
+        if (!line.Open(error) || !Link(line.slavePath(), linkPath)) {
+            std::cerr << "orb-devsim: " << (error.empty() ? "cannot create link " + linkPath : error) << "\n";
+            return 1;
+        }
+        // One line per (re)appearing device: the first is the port to open.
+        std::cout << line.slavePath() << std::endl;
+        end = devsim::ServeLine(line, sim, baud, stopFd);
+        if (!linkPath.empty()) ::unlink(linkPath.c_str());
+        if (end == devsim::LineEnd::kHungUp && verbose) std::cerr << "orb-devsim: line hung up\n";
+        if (end != devsim::LineEnd::kHungUp || reconnectMs < 0) break;
+    }
     return end == devsim::LineEnd::kError ? 1 : 0;
 }

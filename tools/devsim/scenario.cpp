@@ -177,6 +177,10 @@ FaultSpec Faults(const json& j) {
     Optional(j, "stopAfterSamples", f.stopAfterSamples, w, 0, 1e9);
     Optional(j, "hangUpAfterSamples", f.hangUpAfterSamples, w, 0, 1e9);
     if (auto l = j.find("longHeaderFrames"); l != j.end()) f.longHeaderFrames = l->get<bool>();
+    Optional(j, "corruptRate", f.corruptRate, w, 0, 0.5);
+    if (j.contains("corruptReplies"))
+        f.corruptReplies = Selectors(j["corruptReplies"], w + ".corruptReplies");
+    Optional(j, "reconnectAfterMs", f.reconnectAfterMs, w, 0, 600000);
     return f;
 }
 

@@ -45,6 +45,13 @@ struct FaultSpec {
     int stopAfterSamples = -1;      // the sample stream ends after K samples
     int hangUpAfterSamples = -1;    // the line hangs up after K samples
     bool longHeaderFrames = false;  // a long-header status frame before every reply group
+    // Each byte of a reply frame is corrupted (XOR with a random non-zero
+    // value) with this probability; only frames of `corruptReplies` when given.
+    double corruptRate = 0;
+    std::vector<FrameSelector> corruptReplies;
+    // >= 0: after a hang-up the port disappears (its link is removed) and a
+    // new pseudo-terminal comes back under the same link after this pause.
+    int reconnectAfterMs = -1;
 };
 
 struct Scenario {
