@@ -122,7 +122,7 @@ void DeviceController::OnProbeInfo() {
 void DeviceController::OnProbeRealTime() {
     realTimeActive = 1;
     Progress(0);
-    SendFrame(ProbeReadCalibrationFrame());
+    RequestCalibration();
     op_.ShowRealTimeDialog();
     realTimeActive = 0;
     timers_.Stop(timer_id::kRealTime);

@@ -156,6 +156,7 @@ public:
 private:
     void Progress(int position);
     void OnInformation(std::span<const uint8_t> frame);
+    void RequestCalibration();
     void OnCalibrationPacket(std::span<const uint8_t> frame);
     void OnToolFaceOffset(std::span<const uint8_t> frame);
     void OnStoredSamples(std::span<const uint8_t> frame);
@@ -176,6 +177,7 @@ private:
     DeviceTable& table_;
     COrbDoc& doc_;
     FrameScanner scanner_;
+    uint32_t calibrationArrived_ = 0;  // bit i: packet i of the current read arrived
     LineLog* lineLog_ = nullptr;
     std::function<DateTimeFields()> localNow_;
     std::function<void(uint8_t)> replyObserver_;

@@ -183,16 +183,32 @@ void DeviceController::OnInformation(std::span<const uint8_t> frame) {
     if (downloadRequested) {
         // The calibration is read anew before every download.
         Progress(0);
-        SendFrame(ProbeReadCalibrationFrame());
+        RequestCalibration();
         downloadRequested = 0;
     }
+}
+
+void DeviceController::RequestCalibration() {
+    calibrationArrived_ = 0;
+    SendFrame(ProbeReadCalibrationFrame());
 }
 
 void DeviceController::OnCalibrationPacket(std::span<const uint8_t> frame) {
     const auto packet = ReadCalibrationPacket(frame);
     if (!packet || packet->index > 31) return;
     op_.SetStatusText("读标定参数....");
-    const bool committed = calibrationPackets.Store(packet->index, packet->data, calibration);
+    calibrationArrived_ |= uint32_t{1} << packet->index;
+    // A lost packet leaves older bytes (or zeros) in its slot: a calibration
+    // patched together like that turns every sample into wrong values. Keep
+    // the previous calibration; the chain stops and the reply timer reports it.
+    ProbeCalibration incomplete;
+    const bool whole = calibrationArrived_ == 0xFFFFFFFFu;
+    const bool committed =
+        calibrationPackets.Store(packet->index, packet->data, whole ? calibration : incomplete);
+    if (packet->index == 31 && !whole) {
+        timers_.Start(timer_id::kReply, kReplyTimeoutMs);
+        return;
+    }
     Progress(packet->index * 100 / 31);
     if (committed) {
         Progress(100);
@@ -208,6 +224,8 @@ void DeviceController::OnToolFaceOffset(std::span<const uint8_t> frame) {
         timers_.Start(timer_id::kRealTime, kRealTimePeriodMs);
         return;
     }
+    // Samples of this request count only after its count reply.
+    sampleTransfer = TransferState{};
     SendFrame(ProbeSendStoredFrame());
 }
 
@@ -238,7 +256,9 @@ void DeviceController::OnSampleCount(int32_t count) {
 
 void DeviceController::OnSample(std::span<const uint8_t> frame) {
     const auto sample = ReadStoredSample(frame);
-    if (!sample) return;
+    // Without the count reply of this request (lost on the line) the samples
+    // would be appended to the previous survey: they are not stored.
+    if (!sample || !sampleTransfer.counted) return;
     doc_.AppendRecord(RecordFromSample(*sample, calibration, toolFaceOffset));
     ++sampleTransfer.arrived;
     Progress(ItemProgress(sample->index, expectedSamples));

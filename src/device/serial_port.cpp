@@ -131,6 +131,7 @@ SerialError SerialPort::OpenPath(Notify notify, const std::string& path, int n) 
     portNumber_ = n;
     notify_ = std::move(notify);
     hungUp_ = false;
+    starved_ = false;
     wakeCount_ = 0;
     state_ = kStateOpen;
     thread_ = std::thread(&SerialPort::EventLoop, this);
@@ -214,7 +215,8 @@ void SerialPort::Rearm() {
 
 std::size_t SerialPort::Read(ReceiveBuffer& buffer) {
     if (fd_ < 0) return 0;
-    const std::size_t n = std::min({kMaxRead, BytesWaiting(), buffer.FreeSpace()});
+    const std::size_t waiting = BytesWaiting();
+    const std::size_t n = std::min({kMaxRead, waiting, buffer.FreeSpace()});
     ssize_t got = 0;
     if (n > 0) {
         do {
@@ -222,7 +224,11 @@ std::size_t SerialPort::Read(ReceiveBuffer& buffer) {
         } while (got < 0 && errno == EINTR);
         if (got > 0) buffer.fill += static_cast<std::size_t>(got);
     }
-    Rearm();
+    // A full buffer (its reader is busy inside a reply, e.g. a dialog) with
+    // characters still waiting: re-arming would bring the next notification
+    // at once, and so on without end. The reader reads again once it has room.
+    starved_ = n == 0 && waiting > 0;
+    if (!starved_) Rearm();
     return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 

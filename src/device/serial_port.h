@@ -71,8 +71,11 @@ public:
     // Bytes waiting in the driver's input queue.
     std::size_t BytesWaiting() const;
     // Appends min(64, waiting, free space) bytes to `buffer` and returns the
-    // number read. Also re-arms the arrival notification.
+    // number read. Also re-arms the arrival notification, except when the
+    // buffer is full while characters wait (then starved() is true until a
+    // Read with room).
     std::size_t Read(ReceiveBuffer& buffer);
+    bool starved() const { return starved_; }
     // Writes the whole frame; returns when it is handed to the driver (false
     // on error or when the line does not take it within two seconds).
     bool Write(std::span<const uint8_t> frame);
@@ -97,6 +100,7 @@ private:
     std::thread thread_;
     std::atomic<uint8_t> state_{kStateClosed};
     std::atomic<bool> hungUp_{false};
+    bool starved_ = false;  // only the reader's thread touches it
     std::atomic<pid_t> threadId_{0};
     std::atomic<uint64_t> wakeCount_{0};
 };
