@@ -1,6 +1,8 @@
 #include "report/excel_export.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,6 +21,8 @@
 namespace orb {
 
 namespace {
+
+constexpr std::string_view kXlsxIncomplete = "写入的工作簿不完整（磁盘或临时文件夹可能已满），文件没有导出。";
 
 constexpr std::u16string_view kSheetName = u"Sheet1";
 
@@ -128,14 +132,35 @@ ExcelExportResult SaveXls(const XlsWorkbook& book, const std::string& path) {
     return Result(ExcelExportStatus::Ok, kExcelExportDone);
 }
 
+// The library does not check the writes of its own temporary files: a full
+// temporary folder gives a truncated workbook and no error. Read it back.
+bool WrittenWholly(const XlsWorkbook& book, const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    XlsWorkbook back;
+    std::string error;
+    if (!in.good() && !in.eof()) return false;
+    if (!DecodeXlsxFile(bytes, back, &error) || back.sheets.size() != book.sheets.size()) return false;
+    for (std::size_t i = 0; i < book.sheets.size(); ++i) {
+        if (back.sheets[i].cells.size() != book.sheets[i].cells.size()) return false;
+    }
+    return true;
+}
+
 ExcelExportResult SaveXlsx(const XlsWorkbook& book, const std::string& path) {
     TempFileBeside tmp(path);
     if (!tmp.created().ok())
         return Result(ExcelExportStatus::CannotOpen, kExcelCannotOpen, tmp.created().error);
     std::string error;
+    errno = 0;
     if (!WriteXlsxFile(book, tmp.path(), &error)) {
+        // The library names only its zip step; the system's reason (a full
+        // disk, say) is what the operator can act on.
+        const int err = errno;
+        if (err != 0) error += (error.empty() ? "" : "\n") + std::string(std::strerror(err));
         return Result(ExcelExportStatus::Failed, error.empty() ? std::string(kExcelCommandFailed) : error);
     }
+    if (!WrittenWholly(book, tmp.path())) return Result(ExcelExportStatus::Failed, kXlsxIncomplete);
     const FileWriteResult w = tmp.Commit();
     if (!w.ok())
         return Result(ExcelExportStatus::Failed,
