@@ -181,7 +181,13 @@ private:
     // ---- end print commands
 
     // ---- station quality and trajectory (main_frame_quality.cpp)
+public:
+    // The station-quality command, the trajectory panel and their state.
+    class CQualityController* qualityController() const { return quality_; }
+
+private:
     void ConnectQualityCommands();
+    class CQualityController* quality_ = nullptr;
     // ---- end station quality and trajectory
 
     COrbDoc doc_;

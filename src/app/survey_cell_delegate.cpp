@@ -15,6 +15,9 @@ void SurveyCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
                                        : (option.state & QStyle::State_Active) ? QPalette::Active
                                                                                : QPalette::Inactive;
     if (selected) painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
+    // The quality colour of the number cell.
+    else if (const QVariant bg = index.data(Qt::BackgroundRole); bg.canConvert<QBrush>())
+        painter->fillRect(option.rect, bg.value<QBrush>());
     QString text = index.data(Qt::DisplayRole).toString();
     if (text.isEmpty()) return;
     const QRect area = option.rect.adjusted(3, 0, -3, 0);

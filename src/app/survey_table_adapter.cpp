@@ -1,5 +1,7 @@
 #include "app/survey_table_adapter.h"
 
+#include <QBrush>
+
 namespace orb {
 
 SurveyTableAdapter::SurveyTableAdapter(SurveyTableModel& model, QObject* parent)
@@ -32,6 +34,16 @@ QVariant SurveyTableAdapter::data(const QModelIndex& index, int role) const {
             return model_.IsChecked(row) ? Qt::Checked : Qt::Unchecked;
         case Qt::TextAlignmentRole:
             return int(Qt::AlignCenter);
+        case Qt::BackgroundRole:
+            if (const QcResult* q = index.column() <= 1 ? QcResultOfRow(index.row()) : nullptr;
+                q && q->flagged())
+                return QBrush(q->passed() ? QcFlaggedColour() : QcFailedColour());
+            return {};
+        case Qt::ToolTipRole:
+            if (const QcResult* q = index.column() <= 1 ? QcResultOfRow(index.row()) : nullptr;
+                q && q->flagged())
+                return QString::fromStdString(QcTooltipText(*q, qcSettings_));
+            return {};
         default:
             return {};
     }
@@ -71,7 +83,9 @@ void SurveyTableAdapter::BeginReset() {
     beginResetModel();
 }
 void SurveyTableAdapter::EndReset() {
+    RecheckAll();
     endResetModel();
+    emit qualityChanged();
 }
 
 void SurveyTableAdapter::BeginAppend(std::size_t first, std::size_t last) {
@@ -79,7 +93,9 @@ void SurveyTableAdapter::BeginAppend(std::size_t first, std::size_t last) {
 }
 
 void SurveyTableAdapter::EndAppend() {
+    CheckAppended();
     endInsertRows();
+    emit qualityChanged();
 }
 
 void SurveyTableAdapter::BeginRemove(std::size_t first, std::size_t last) {
@@ -87,17 +103,82 @@ void SurveyTableAdapter::BeginRemove(std::size_t first, std::size_t last) {
 }
 
 void SurveyTableAdapter::EndRemove() {
+    RecheckAll();
     endRemoveRows();
+    emit qualityChanged();
 }
 
 void SurveyTableAdapter::RowChanged(std::size_t row) {
+    const std::ptrdiff_t record = model_.RecordIndexOfRow(row);
+    CheckAppended();
+    if (record >= 0 && static_cast<std::size_t>(record) < qc_.size()) qc_[record] = Check(record);
+    Recount();  // the selection may have changed
     const int r = static_cast<int>(row);
     emit dataChanged(index(r, 0), index(r, kTableColumns - 1));
+    emit qualityChanged();
 }
 
 void SurveyTableAdapter::AllRowsChanged() {
     if (rowCount() == 0) return;
     emit dataChanged(index(0, 0), index(rowCount() - 1, kTableColumns - 1));
+}
+
+void SurveyTableAdapter::SetQcSettings(const QcSettings& settings,
+                                       const std::optional<ProbeCalibration>& estimateWith) {
+    qcSettings_ = settings;
+    estimator_.reset();
+    if (estimateWith) estimator_.emplace(*estimateWith);
+    RecheckAll();
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, 1));
+    emit qualityChanged();
+}
+
+const QcResult* SurveyTableAdapter::QcResultOfRow(int row) const {
+    if (row < 0) return nullptr;
+    const std::ptrdiff_t record = model_.RecordIndexOfRow(static_cast<std::size_t>(row));
+    if (record < 0 || static_cast<std::size_t>(record) >= qc_.size()) return nullptr;
+    return &qc_[record];
+}
+
+QcResult SurveyTableAdapter::Check(std::size_t record) const {
+    const SurveyRecord& r = model_.document().Record(record);
+    QcResult q = CheckStation(r, qcSettings_);
+    if (estimator_) {
+        if (const std::optional<uint8_t> bits = estimator_->SaturatedChannels(r)) {
+            q.saturationKnown = q.saturationEstimated = true;
+            q.saturatedChannels = *bits;
+        }
+    }
+    return q;
+}
+
+void SurveyTableAdapter::RecheckAll() {
+    qc_.clear();
+    CheckAppended();
+    Recount();
+}
+
+void SurveyTableAdapter::CheckAppended() {
+    const std::size_t n = model_.document().RecordCount();
+    if (qc_.size() > n) qc_.clear();  // records were taken away: start again
+    const std::size_t from = qc_.size();
+    qc_.resize(n);
+    for (std::size_t i = from; i < n; ++i) qc_[i] = Check(i);
+    if (from != n) Recount();
+}
+
+void SurveyTableAdapter::Recount() {
+    const auto& records = model_.document().records();
+    QcCounts c;
+    c.records = qc_.size();
+    for (std::size_t i = 0; i < qc_.size() && i < records.size(); ++i) {
+        const bool failed = !qc_[i].passed();
+        const bool station = records[i].selected == 1;
+        c.failedRecords += failed;
+        c.stations += station;
+        c.failedStations += failed && station;
+    }
+    counts_ = c;
 }
 
 void SurveyTableAdapter::ScrollToBottom() {

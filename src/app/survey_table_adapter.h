@@ -1,10 +1,19 @@
 // Shows the survey table model in a Qt item view: rows, check boxes and cell
 // texts come from the model on demand, operator changes go back to it, and
-// the model's change notifications become the item model's signals.
+// the model's change notifications become the item model's signals. It also
+// keeps the station-quality verdict of every record: a record that fails a
+// check (or carries a flag) colours its check-box and number cells and
+// explains itself in their tooltip; the cell texts never change.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
+#include <optional>
+#include <vector>
 
+#include "core/calibration.h"
+#include "core/probe_limits.h"
+#include "core/station_qc.h"
 #include "view/survey_table_model.h"
 #include "view/table_listener.h"
 
@@ -25,9 +34,27 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
+    // Station quality. The calibration, when given, must be the one the
+    // records were computed with: saturation is then estimated from it.
+    void SetQcSettings(const QcSettings& settings, const std::optional<ProbeCalibration>& estimateWith = {});
+    const QcSettings& qcSettings() const { return qcSettings_; }
+    // The verdict of the record a row shows; nullptr for a mark row.
+    const QcResult* QcResultOfRow(int row) const;
+    const std::vector<QcResult>& qcResults() const { return qc_; }
+    struct QcCounts {
+        std::size_t failedStations = 0, stations = 0;  // selected records
+        std::size_t failedRecords = 0, records = 0;
+    };
+    QcCounts qcCounts() const { return counts_; }
+    // Cell colours: a failed check, and a flag only (temperature, saturation).
+    static QColor QcFailedColour() { return QColor(255, 120, 120); }
+    static QColor QcFlaggedColour() { return QColor(255, 205, 90); }
+
 signals:
     // A synchronizer mark row was appended: the view shows the bottom.
     void scrollToBottomRequested();
+    // The verdicts or their counts may have changed.
+    void qualityChanged();
 
 private:
     void BeginReset() override;
@@ -40,7 +67,18 @@ private:
     void AllRowsChanged() override;
     void ScrollToBottom() override;
 
+    // Brings the verdicts in line with the records: everything anew, or
+    // only the records appended since the last time.
+    void RecheckAll();
+    void CheckAppended();
+    void Recount();
+    QcResult Check(std::size_t record) const;
+
     SurveyTableModel& model_;
+    QcSettings qcSettings_;
+    std::optional<RawCountEstimator> estimator_;
+    std::vector<QcResult> qc_;  // by record index
+    QcCounts counts_;
 };
 
 }  // namespace orb

@@ -7,6 +7,7 @@
 #include "document/orb_doc.h"
 #include "report/report_pages.h"
 #include "report/report_text.h"
+#include "report/trajectory_page.h"
 #include "view/table_source.h"
 
 namespace orb {
@@ -121,10 +122,11 @@ std::vector<std::size_t> PageOrdinals(std::size_t printable, int page, bool reve
 }
 
 int ReportPageCount(const ReportInput& in) {
-    if (in.mode == PrintMode::SinglePoint) return 1;
+    const int extra = in.trajectoryPage ? 1 : 0;
+    if (in.mode == PrintMode::SinglePoint) return 1 + extra;
     const std::size_t m = PrintableCount(in);
     const std::size_t pages = (m + kRowsPerPage - 1) / kRowsPerPage;
-    return static_cast<int>(std::max<std::size_t>(pages, 1));
+    return static_cast<int>(std::max<std::size_t>(pages, 1)) + extra;
 }
 
 bool SinglePointSelectionAmbiguous(const COrbDoc& doc) {
@@ -139,7 +141,9 @@ void RenderReportPage(Canvas& canvas, const ReportInput& in, int page) {
     if (in.doc == nullptr) return;
     const PageGeometry g = ComputePageGeometry(canvas.DotsPerInchX(), canvas.DotsPerInchY());
     DrawPageFrame(canvas, g, in, page);
-    if (in.mode == PrintMode::SinglePoint) {
+    if (IsTrajectoryPage(in, page)) {
+        DrawTrajectoryPageBody(canvas, g, in);
+    } else if (in.mode == PrintMode::SinglePoint) {
         DrawSinglePointBody(canvas, g, in);
     } else {
         DrawMultiPointBody(canvas, g, in, page);

@@ -7,12 +7,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "core/survey_record.h"
 #include "report/canvas.h"
+#include "report/trajectory_plot.h"
 
 namespace orb {
 
@@ -40,6 +42,8 @@ struct ReportInput {
     int lastClickedRow = -1;  // -1: no row clicked yet
     RelativeTimeFn relativeTimeText;
     std::string printTime;  // "%Y-%m-%d %H:%M:%S"; empty: the current local time
+    // Set: one more page at the end, the trajectory of the selected stations.
+    std::optional<TrajectoryPlotOptions> trajectoryPage;
 };
 
 // Fills the view state (showAll, reverseOrder, lastClickedRow) from the table.
@@ -69,7 +73,8 @@ std::vector<int> ValueColumnOffsets(double X);
 
 // Pages of the job: ceil(printable / 42) in multi-point mode, but at least
 // one, so that a survey without a printable record still shows the frame
-// and the column headers; always 1 in single-point mode.
+// and the column headers; always 1 in single-point mode. The trajectory
+// page adds one.
 int ReportPageCount(const ReportInput& in);
 
 // Single-point mode warns when more than one record is selected.

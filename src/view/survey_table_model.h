@@ -50,6 +50,7 @@ public:
     explicit SurveyTableModel(COrbDoc& doc, TimingSource timing = {});
 
     void SetListener(TableListener* listener) { listener_ = listener; }
+    const COrbDoc& document() const { return doc_; }
     void SetTimingSource(TimingSource timing);
     void SetWellNumbersSink(WellNumbersSink sink) { wellSink_ = std::move(sink); }
     SampleTiming Timing() const;

@@ -86,9 +86,11 @@ void ShellTest::menuBarHasTheDocumentedMenusAndItems() {
     QCOMPARE(Describe(TopMenu(f, 4)),
              QStringList({"钻井参数输入#32811", "井深自动计算#32813", "全部选择#32788", "全部不选择#32789",
                           "反向选择#32790", "显示全部数据#32797", "显示选中数据#32798",
-                          "显示自动选中的数据#32825", "逆序显示#32793"}));
+                          "显示自动选中的数据#32825", "逆序显示#32793", "-", "测量质量设置...#33000",
+                          "打印报告时附轨迹页#33002"}));
     QMenu* view = TopMenu(f, 5);
-    QCOMPARE(Describe(view), QStringList({"工具栏和停靠窗口(&T)>", "状态栏(&S)#59393", "应用程序外观(&A)>"}));
+    QCOMPARE(Describe(view), QStringList({"工具栏和停靠窗口(&T)>", "状态栏(&S)#59393", "应用程序外观(&A)>",
+                                          "井眼轨迹#33001"}));
     QMenu* looks = SubMenu(view, "应用程序外观(&A)");
     QVERIFY(looks);
     QCOMPARE(Describe(looks), QStringList({"Windows 2000(&2)#205", "Office XP(&X)#206", "Windows XP(&W)#207",

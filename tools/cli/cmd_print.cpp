@@ -14,6 +14,7 @@
 #include "app/canvas/report_output.h"
 #include "cli/command.h"
 #include "cli/tlm_io_util.h"
+#include "document/well_info.h"
 #include "report/report_layout.h"
 #include "view/survey_table_model.h"
 
@@ -29,7 +30,28 @@ struct PrintArgs {
     int clickedRow = -1;
     int dpi = 600;
     std::string printTime;
+    bool trajectoryPage = false;
+    std::string declination;
 };
+
+// The trajectory page of the selected stations, depths in metres, the
+// vertical section along the closure azimuth, the default quality references.
+bool AddTrajectoryPage(const PrintArgs& args, orb::ReportInput& in) {
+    if (!args.trajectoryPage) return true;
+    orb::TrajectoryPlotOptions options;
+    if (!args.declination.empty()) {
+        float d = 0;
+        if (!ParseFloatOption("--declination", args.declination, d)) return false;
+        if (!orb::DeclinationInRange(d)) {
+            std::cerr << "orb-cli: --declination \"" << args.declination
+                      << "\": " << orb::kDeclinationRangeMessage << "\n";
+            return false;
+        }
+        options.trajectory.declination = d;
+    }
+    in.trajectoryPage = options;
+    return true;
+}
 
 // The font machinery needs a GUI application object; without a display the
 // offscreen platform serves.
@@ -57,6 +79,7 @@ int RunPrint(const PrintArgs& args) {
     orb::ReportInput in =
         orb::MakeReportInput(doc, model, mode, [&model](std::size_t i) { return model.RelativeTimeText(i); });
     in.printTime = args.printTime;
+    if (!AddTrajectoryPage(args, in)) return kExitBadArgs;
     if (mode == orb::PrintMode::SinglePoint && orb::SinglePointSelectionAmbiguous(doc)) {
         std::cerr << "orb-cli: 警告: 只能选择一组数据！\n";
     }
@@ -84,6 +107,10 @@ Runner Setup(CLI::App& sub) {
         ->check(CLI::NonNegativeNumber);
     sub.add_option("--dpi", args->dpi, "Device units per inch of the page")->check(CLI::Range(72, 4800));
     sub.add_option("--print-time", args->printTime, "Text for the print time instead of the current time");
+    sub.add_flag("--trajectory-page", args->trajectoryPage,
+                 "Add a last page with the trajectory of the selected stations (ascending depth)");
+    sub.add_option("--declination", args->declination,
+                   "Magnetic declination in degrees for the trajectory page (-360..360); default 0");
     return [args] { return RunPrint(*args); };
 }
 

@@ -1,0 +1,118 @@
+#include "app/quality_set_dlg.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "document/well_info.h"
+
+namespace orb {
+
+namespace {
+
+QString Text(const std::optional<double>& v) {
+    return v ? FormatNumberField(*v) : QString();
+}
+
+}  // namespace
+
+CQualitySetDlg::CQualitySetDlg(QWidget* parent) : CNumberDialog(parent) {
+    setWindowTitle(QString::fromUtf8(kQualitySetCaption));
+    setObjectName(QStringLiteral("qualitySetDlg"));
+    well_ = new QLabel(this);
+    gravity_ = Edit("localGravity");
+    field_ = Edit("localField");
+    dip_ = Edit("localDip");
+    gravityTol_ = Edit("gravityTolerance");
+    fieldTol_ = Edit("fieldTolerance");
+    dipTol_ = Edit("dipTolerance");
+    vsAzimuth_ = Edit("vsAzimuth");
+    vsAzimuth_->setPlaceholderText(QStringLiteral("留空：闭合方位"));
+    dlsUnit_ = new QComboBox(this);
+    dlsUnit_->setObjectName(QStringLiteral("dlsUnit"));
+    dlsUnit_->addItem(QStringLiteral("°/30m（井深单位 m）"));
+    dlsUnit_->addItem(QStringLiteral("°/100ft（井深单位 ft）"));
+
+    auto* refs = new QGroupBox(QStringLiteral("当地参考值（留空则不检查该项）"), this);
+    auto* form = new QFormLayout(refs);
+    form->addRow(QStringLiteral("井号"), well_);
+    form->addRow(QStringLiteral("当地重力 (g)"), gravity_);
+    form->addRow(QStringLiteral("重力容差 ± (g)"), gravityTol_);
+    form->addRow(QStringLiteral("当地总磁场 (nT)"), field_);
+    form->addRow(QStringLiteral("总磁场容差 ± (nT)"), fieldTol_);
+    form->addRow(QStringLiteral("当地磁倾角 (°)"), dip_);
+    form->addRow(QStringLiteral("磁倾角容差 ± (°)"), dipTol_);
+    auto* traj = new QGroupBox(QStringLiteral("井眼轨迹"), this);
+    auto* form2 = new QFormLayout(traj);
+    form2->addRow(QStringLiteral("狗腿度单位"), dlsUnit_);
+    form2->addRow(QStringLiteral("视平移方位 (°)"), vsAzimuth_);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CQualitySetDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CQualitySetDlg::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(refs);
+    layout->addWidget(traj);
+    layout->addWidget(buttons);
+    setMinimumWidth(340);
+}
+
+QLineEdit* CQualitySetDlg::Edit(const char* name) {
+    auto* e = new QLineEdit(this);
+    e->setObjectName(QString::fromLatin1(name));
+    return e;
+}
+
+int CQualitySetDlg::exec() {
+    well_->setText(wellNumber.isEmpty() ? QStringLiteral("（未输入）") : wellNumber);
+    gravity_->setText(Text(values.references.totalGravity));
+    field_->setText(Text(values.references.fieldStrength));
+    dip_->setText(Text(values.references.dip));
+    gravityTol_->setText(FormatNumberField(values.tolerances.totalGravity));
+    fieldTol_->setText(FormatNumberField(values.tolerances.fieldStrength));
+    dipTol_->setText(FormatNumberField(values.tolerances.dip));
+    dlsUnit_->setCurrentIndex(values.dlsInterval == DlsInterval::kPer100Feet ? 1 : 0);
+    vsAzimuth_->setText(Text(values.vsAzimuth));
+    gravity_->setFocus();
+    return CNumberDialog::exec();
+}
+
+bool CQualitySetDlg::TakeOptional(QLineEdit* field, std::optional<double>& out) {
+    if (field->text().trimmed().isEmpty()) {
+        out.reset();
+        return true;
+    }
+    double v = 0;
+    if (!TakeNumber(field, v)) return false;
+    out = v;
+    return true;
+}
+
+void CQualitySetDlg::accept() {
+    WellQualitySettings w;
+    if (!TakeOptional(gravity_, w.references.totalGravity) ||
+        !TakeNumber(gravityTol_, w.tolerances.totalGravity) ||
+        !TakeOptional(field_, w.references.fieldStrength) ||
+        !TakeNumber(fieldTol_, w.tolerances.fieldStrength) || !TakeOptional(dip_, w.references.dip) ||
+        !TakeNumber(dipTol_, w.tolerances.dip) || !TakeOptional(vsAzimuth_, w.vsAzimuth)) {
+        return;
+    }
+    const std::string problem = QcSettingsProblem(MakeQcSettings(w));
+    if (!problem.empty()) {
+        QMessageBox::critical(this, QString::fromUtf8(kErrorCaption), QString::fromStdString(problem));
+        return;
+    }
+    w.dlsInterval = dlsUnit_->currentIndex() == 1 ? DlsInterval::kPer100Feet : DlsInterval::kPer30Metres;
+    values = w;
+    CNumberDialog::accept();
+}
+
+}  // namespace orb

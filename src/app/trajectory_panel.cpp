@@ -1,0 +1,80 @@
+#include "app/trajectory_panel.h"
+
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSaveFile>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "app/trajectory_plot_widget.h"
+#include "document/well_info.h"
+
+namespace orb {
+
+CTrajectoryPanel::CTrajectoryPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("trajectoryPanel"));
+    toolBar_ = new QToolBar(this);
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    savePng_ = toolBar_->addAction(QStringLiteral("保存为PNG..."));
+    savePng_->setObjectName(QStringLiteral("trajectorySavePng"));
+    connect(savePng_, &QAction::triggered, this, &CTrajectoryPanel::OnSavePng);
+    note_ = new QLabel(QString::fromUtf8(kAscendingDepthNote), this);
+    note_->setObjectName(QStringLiteral("trajectoryNote"));
+    note_->setWordWrap(true);
+    plot_ = new CTrajectoryPlotWidget(this);
+    plot_->SetData(&data_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addWidget(toolBar_);
+    layout->addWidget(note_);
+    layout->addWidget(plot_, 1);
+}
+
+void CTrajectoryPanel::Update(std::span<const SurveyRecord> records, const TrajectoryPlotOptions& options) {
+    MakeTrajectoryPlotData(records, options, data_);
+    note_->setText(QString::fromStdString(TrajectorySummaryText(data_)));
+    plot_->update();
+    ++updates_;
+}
+
+QImage CTrajectoryPanel::RenderImage(QSize size) const {
+    constexpr qreal kScale = 2;
+    QImage image(size * kScale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(kScale);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    CTrajectoryPlotWidget::Render(painter, QRect(QPoint(0, 0), size), data_, true);
+    return image;
+}
+
+bool CTrajectoryPanel::SavePng(const QString& path, QString* error) const {
+    const QSize size = plot_->size().expandedTo(QSize(1000, 640));
+    const QImage image = RenderImage(size);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+        if (error) *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void CTrajectoryPanel::OnSavePng() {
+    QFileDialog dlg(this, QStringLiteral("保存井眼轨迹图"));
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    dlg.setNameFilters({QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("所有文件 (*.*)")});
+    dlg.setDefaultSuffix(QStringLiteral("png"));
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.selectFile(QStringLiteral("井眼轨迹.png"));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    QString error;
+    if (!SavePng(dlg.selectedFiles().constFirst(), &error)) {
+        QMessageBox::critical(this, QString::fromUtf8(kErrorCaption),
+                              QStringLiteral("保存图片失败：") + error);
+    }
+}
+
+}  // namespace orb
