@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <initializer_list>
+#include <tuple>
 #include <utility>
 
 #include "report/txt_export_format.h"
@@ -65,36 +67,11 @@ CTxtSetDlg::CTxtSetDlg(QWidget* parent, std::string formatPath)
       captions_(new QCheckBox(QStringLiteral("导出标题，并放在文件第一行"), this)) {
     setWindowTitle(QStringLiteral("TXT格式设置"));
     setProperty("dialogId", 322);
-    space_->setProperty("controlId", kSpaceId);
-    space_->setObjectName(ControlName(kSpaceId));
-    comma_->setProperty("controlId", kCommaId);
-    comma_->setObjectName(ControlName(kCommaId));
-    captions_->setProperty("controlId", kCaptionCheckId);
-    captions_->setObjectName(ControlName(kCaptionCheckId));
-    auto* separators = new QButtonGroup(this);
-    separators->addButton(space_, kSpaceId);
-    separators->addButton(comma_, kCommaId);
-
-    auto* addDelete = new QVBoxLayout;
-    addDelete->addWidget(MakeButton(kAddId, QStringLiteral("添加")));
-    addDelete->addWidget(MakeButton(kDeleteId, QStringLiteral("删除")));
-    addDelete->addStretch();
-    auto* upDown = new QVBoxLayout;
-    upDown->addWidget(MakeButton(kMoveUpId, QStringLiteral("上移")));
-    upDown->addWidget(MakeButton(kMoveDownId, QStringLiteral("下移")));
-    upDown->addStretch();
-    auto* lists = new QHBoxLayout;
-    lists->addWidget(available_);
-    lists->addLayout(addDelete);
-    lists->addWidget(chosen_);
-    lists->addLayout(upDown);
-
-    auto* group = new QGroupBox(QStringLiteral("数据间分隔符"), this);
-    auto* groupLayout = new QHBoxLayout(group);
-    groupLayout->addWidget(space_);
-    groupLayout->addWidget(comma_);
-    groupLayout->addStretch();
-
+    for (auto [widget, id] :
+         {std::pair<QWidget*, int>{space_, kSpaceId}, {comma_, kCommaId}, {captions_, kCaptionCheckId}}) {
+        widget->setProperty("controlId", id);
+        widget->setObjectName(ControlName(id));
+    }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
@@ -102,15 +79,50 @@ CTxtSetDlg::CTxtSetDlg(QWidget* parent, std::string formatPath)
     connect(buttons, &QDialogButtonBox::rejected, this, &CTxtSetDlg::reject);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(lists);
-    layout->addWidget(group);
+    layout->addLayout(MakeListsRow());
+    layout->addWidget(MakeSeparatorGroup());
     layout->addWidget(captions_);
     layout->addWidget(buttons);
-    connect(button(kAddId), &QPushButton::clicked, this, [this] { editor_.Add(), ShowState(); });
-    connect(button(kDeleteId), &QPushButton::clicked, this, [this] { editor_.Delete(), ShowState(); });
-    connect(button(kMoveUpId), &QPushButton::clicked, this, [this] { editor_.MoveUp(), ShowState(); });
-    connect(button(kMoveDownId), &QPushButton::clicked, this, [this] { editor_.MoveDown(), ShowState(); });
     LoadFromFile();
+}
+
+// The two lists, with add / delete between them and move up / move down
+// beside the chosen one.
+QLayout* CTxtSetDlg::MakeListsRow() {
+    using Op = void (TxtFormatEditor::*)();
+    const auto column = [this](std::initializer_list<std::tuple<int, const char*, Op>> items) {
+        auto* box = new QVBoxLayout;
+        for (const auto& [id, text, op] : items) {
+            QPushButton* b = MakeButton(id, QString::fromUtf8(text));
+            connect(b, &QPushButton::clicked, this, [this, op = op] {
+                (editor_.*op)();
+                ShowState();
+            });
+            box->addWidget(b);
+        }
+        box->addStretch();
+        return box;
+    };
+    auto* row = new QHBoxLayout;
+    row->addWidget(available_);
+    row->addLayout(
+        column({{kAddId, "添加", &TxtFormatEditor::Add}, {kDeleteId, "删除", &TxtFormatEditor::Delete}}));
+    row->addWidget(chosen_);
+    row->addLayout(column(
+        {{kMoveUpId, "上移", &TxtFormatEditor::MoveUp}, {kMoveDownId, "下移", &TxtFormatEditor::MoveDown}}));
+    return row;
+}
+
+QWidget* CTxtSetDlg::MakeSeparatorGroup() {
+    auto* group = new QGroupBox(QStringLiteral("数据间分隔符"), this);
+    auto* separators = new QButtonGroup(group);
+    separators->addButton(space_, kSpaceId);
+    separators->addButton(comma_, kCommaId);
+    auto* layout = new QHBoxLayout(group);
+    layout->addWidget(space_);
+    layout->addWidget(comma_);
+    layout->addStretch();
+    return group;
 }
 
 QListWidget* CTxtSetDlg::MakeList(int controlId) {

@@ -10,6 +10,7 @@
 #include "report/txt_format_editor.h"
 
 class QCheckBox;
+class QLayout;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
@@ -46,6 +47,8 @@ protected:
 
 private:
     QListWidget* MakeList(int controlId);
+    QLayout* MakeListsRow();
+    QWidget* MakeSeparatorGroup();
     QPushButton* MakeButton(int controlId, const QString& text);
     void LoadFromFile();
     void ShowState();
