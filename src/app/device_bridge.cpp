@@ -67,11 +67,18 @@ void DeviceBridge::CopyValuesToFrame() {
 bool DeviceBridge::Open(int n) {
     // The event thread only posts; reading and scanning run on this thread.
     auto notify = [this] {
-        QMetaObject::invokeMethod(
-            this, [this] { dc_->OnBytesArrived(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &DeviceBridge::ReadArrived, Qt::QueuedConnection);
     };
     lastError_ = serial_.Open(notify, n, Options());
     return lastError_ == SerialError::kNone;
+}
+
+void DeviceBridge::ReadArrived() {
+    dc_->OnBytesArrived();
+    // A read inside a reply's dialog found the buffer full and left the rest
+    // waiting without a new notification; now that the reply is done there is
+    // room again, and this read re-arms the notification.
+    if (serial_.starved() && dc_->receiveBuffer.FreeSpace() > 0) dc_->OnBytesArrived();
 }
 
 void DeviceBridge::Close() {

@@ -97,6 +97,8 @@ public:
 
 private:
     void CopyValuesToFrame();
+    // The queued receive notification.
+    void ReadArrived();
 
     CMainFrame* frame_;
     SerialPort serial_;
