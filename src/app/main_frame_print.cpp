@@ -14,6 +14,7 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/print_set_dlg.h"
+#include "app/trajectory_report.h"
 #include "report/report_layout.h"
 
 namespace orb {
@@ -67,8 +68,11 @@ QPrinter& CMainFrame::printer() {
 }
 
 ReportInput CMainFrame::MakeReport() const {
-    return MakeReportInput(doc_, model_, printSetDlg_->mode(),
-                           [this](std::size_t i) { return model_.RelativeTimeText(i); });
+    ReportInput in = MakeReportInput(doc_, model_, printSetDlg_->mode(),
+                                     [this](std::size_t i) { return model_.RelativeTimeText(i); });
+    // The trajectory page at the end, when the operator asked for it.
+    AddTrajectoryPage(in, QString::fromStdU16String(wellInfo_.wellNumber), wellInfo_.magneticDeclination);
+    return in;
 }
 
 void CMainFrame::PreparePrinting() {

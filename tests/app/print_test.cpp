@@ -14,6 +14,7 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/print_set_dlg.h"
+#include "app/quality_settings.h"
 #include "app_test_support.h"
 #include "report/report_layout.h"
 
@@ -176,6 +177,12 @@ void PrintTest::previewShowsEveryPage() {
     AnswerMode(PrintMode::MultiPoint, true, &selected);
     f.Action(cmd::kFilePrintPreview)->trigger();
     QCOMPARE(selected.previewPages, 1);
+    // The trajectory page, when asked for, comes last.
+    SetTrajectoryPageWanted(true);
+    Seen withTrajectory;
+    AnswerMode(PrintMode::MultiPoint, true, &withTrajectory);
+    f.Action(cmd::kFilePrintPreview)->trigger();
+    QCOMPARE(withTrajectory.previewPages, 2);
 }
 
 void PrintTest::directPrintToAPdfFollowsTheReport() {
