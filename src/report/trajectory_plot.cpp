@@ -267,7 +267,8 @@ struct Strip {
     bool fromZero = false;
     std::optional<double> reference;
     double tolerance = 0;
-    int rule = -1;  // QcRule whose failures are marked
+    int rule = -1;       // QcRule whose failures are marked
+    double minSpan = 1;  // narrowest range shown (a constant value)
 };
 
 Range StripRange(const Strip& s, std::size_t n) {
@@ -279,6 +280,11 @@ Range StripRange(const Strip& s, std::size_t n) {
     if (s.fromZero) r.Add(0);
     for (std::size_t i = 0; i < n; ++i) r.Add(s.value(i));
     if (s.reference) r.Add(*s.reference - s.tolerance), r.Add(*s.reference + s.tolerance);
+    if (r.empty()) return r;
+    // A little room, so that a value at the end of the range is not hidden by the frame.
+    const double pad = 0.04 * std::max(r.hi - r.lo, s.minSpan);
+    if (!(s.fromZero && r.lo == 0)) r.lo -= pad;
+    r.hi += pad;
     return r;
 }
 
@@ -323,15 +329,15 @@ void DrawStrip(Ink& k, const Strip& s, const PlotArea& box, const Scale& y, cons
     const std::size_t n = d.trajectory.stations.size();
     Range r = StripRange(s, n);
     double lo = r.empty() ? 0 : r.lo, hi = r.empty() ? 1 : r.hi;
-    const double step = s.angle360 ? 90 : NiceRange(lo, hi, 3, s.reference ? 2 * s.tolerance + 1e-9 : 1e-9);
+    const double step = s.angle360 ? 90 : NiceRange(lo, hi, 3, s.minSpan);
     const Scale x{lo, hi, box.left, box.right};
     k.Pen(kGrid);
     for (double v = lo + step; v < hi - step / 2; v += step) k.Line(x(v), box.top, x(v), box.bottom);
     for (double v = std::ceil(y.lo / depthStep) * depthStep; v <= y.hi; v += depthStep)
         k.Line(box.left, y(v), box.right, y(v));
     DrawBand(k, s, x, box);
-    DrawStripSeries(k, s, x, y, d);
     k.Frame(box);
+    DrawStripSeries(k, s, x, y, d);
     const double em = k.em;
     const double centre = (box.left + box.right) / 2.0;
     k.Text(centre, box.top - 2.7 * em, s.name, 1);
@@ -353,23 +359,42 @@ std::vector<Strip> MakeStrips(const TrajectoryPlotData& d) {
     };
     std::optional<double> dipRef = usable(ref.dip);
     if (dipRef) dipRef = SignedDip(*dipRef);
+    const std::string dlsUnit = std::string("(") + DlsUnitText(d.options.trajectory.dlsInterval) + ")";
+    auto strip = [](std::string name, std::string unit, std::function<double(std::size_t)> value,
+                    double minSpan) {
+        Strip x;
+        x.name = std::move(name);
+        x.unit = std::move(unit);
+        x.value = std::move(value);
+        x.minSpan = minSpan;
+        return x;
+    };
+    auto checked = [&strip](std::string name, std::string unit, std::function<double(std::size_t)> value,
+                            double minSpan, std::optional<double> reference, double tolerance, QcRule rule) {
+        Strip x = strip(std::move(name), std::move(unit), std::move(value), minSpan);
+        x.reference = reference;
+        x.tolerance = tolerance;
+        x.rule = int(rule);
+        return x;
+    };
     std::vector<Strip> s;
-    s.push_back({"井斜", "(°)", [&st](std::size_t i) { return st[i].inclination; }, false, true, {}, 0, -1});
-    s.push_back({"方位", "(°)", [&st](std::size_t i) { return st[i].trueAzimuth; }, true, false, {}, 0, -1});
-    s.push_back({"狗腿度",
-                 std::string("(") + DlsUnitText(d.options.trajectory.dlsInterval) + ")",
-                 [&st](std::size_t i) { return st[i].dls; },
-                 false,
-                 true,
-                 {},
-                 0,
-                 -1});
-    s.push_back({"总加速度", "(g)", [&d](std::size_t i) { return d.totalGravity[i]; }, false, false,
-                 usable(ref.totalGravity), tol.totalGravity, int(QcRule::kTotalGravity)});
-    s.push_back({"地磁场强度", "(nT)", [&d](std::size_t i) { return d.fieldStrength[i]; }, false, false,
-                 usable(ref.fieldStrength), tol.fieldStrength, int(QcRule::kFieldStrength)});
-    s.push_back({"地磁倾角", "(°)", [&d](std::size_t i) { return d.dip[i]; }, false, false, dipRef, tol.dip,
-                 int(QcRule::kDip)});
+    s.push_back(strip(
+        "井斜", "(°)", [&st](std::size_t i) { return st[i].inclination; }, 1));
+    s.back().fromZero = true;
+    s.push_back(strip(
+        "方位", "(°)", [&st](std::size_t i) { return st[i].trueAzimuth; }, 1));
+    s.back().angle360 = true;
+    s.push_back(strip(
+        "狗腿度", dlsUnit, [&st](std::size_t i) { return st[i].dls; }, 1));
+    s.back().fromZero = true;
+    s.push_back(checked(
+        "总加速度", "(g)", [&d](std::size_t i) { return d.totalGravity[i]; }, 0.01, usable(ref.totalGravity),
+        tol.totalGravity, QcRule::kTotalGravity));
+    s.push_back(checked(
+        "地磁场强度", "(nT)", [&d](std::size_t i) { return d.fieldStrength[i]; }, 100,
+        usable(ref.fieldStrength), tol.fieldStrength, QcRule::kFieldStrength));
+    s.push_back(checked(
+        "地磁倾角", "(°)", [&d](std::size_t i) { return d.dip[i]; }, 0.5, dipRef, tol.dip, QcRule::kDip));
     return s;
 }
 
