@@ -68,10 +68,15 @@ std::vector<SurveyRecord> CleanRecords() {
 std::size_t ExpectFromCleanLine(const std::vector<SurveyRecord>& got,
                                 const std::vector<SurveyRecord>& clean) {
     std::map<double, std::size_t> byTime;
-    for (std::size_t i = 0; i < clean.size(); ++i) byTime[clean[i].sampleTime] = i;
+    // Packed records: copy the times out before using them.
+    for (std::size_t i = 0; i < clean.size(); ++i) {
+        const double t = clean[i].sampleTime;
+        byTime[t] = i;
+    }
     std::size_t same = 0;
     for (std::size_t i = 0; i < got.size(); ++i) {
-        const auto it = byTime.find(got[i].sampleTime);
+        const double t = got[i].sampleTime;
+        const auto it = byTime.find(t);
         const bool equal = it != byTime.end() && std::memcmp(&got[i], &clean[it->second], sizeof got[i]) == 0;
         EXPECT_TRUE(equal) << "record " << i << " differs from every clean record";
         same += equal;
