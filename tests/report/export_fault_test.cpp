@@ -73,11 +73,14 @@ int OverwriteUnderFault(const std::string& dir, const std::string& kind, const c
     const std::string after = test::ReadAll(path);
     const bool kept = after == before;
     const auto entries = test::FolderEntries(dir);
+    std::string shown = o.message;  // one line per case
+    for (std::size_t p = shown.find('\n'); p != std::string::npos; p = shown.find('\n', p))
+        shown.replace(p, 1, " / ");
     char line[768];
     std::snprintf(
         line, sizeof line,
         "[fault] %s export, %s: export %s, message \"%s\"; old file %s, %zu file(s) in the folder\n",
-        kind.c_str(), what, o.ok ? "SUCCEEDED" : "failed", o.message.c_str(),
+        kind.c_str(), what, o.ok ? "SUCCEEDED" : "failed", shown.c_str(),
         kept ? "byte-identical" : ("CHANGED (" + std::to_string(after.size()) + " bytes)").c_str(),
         entries.size());
     report += line;
