@@ -121,11 +121,9 @@ void CMainFrame::CreateActions() {
     }
     Action(cmd::kStatusBar)->setCheckable(true);
     Action(cmd::kStatusBar)->setChecked(true);
-    // Commands that no part of the program handles stay disabled; so do
-    // printing and export until their code lands.
+    // Commands that no part of the program handles stay disabled.
     for (int id : {cmd::kEditCopy, cmd::kEditCut, cmd::kEditPaste, cmd::kEditUndo, cmd::kNextPane,
-                   cmd::kPrevPane, cmd::kToolbarsPlaceholder, cmd::kExportText, cmd::kExportExcel,
-                   cmd::kFilePrint, cmd::kFilePrintDirect, cmd::kFilePrintPreview, cmd::kFilePageSetup})
+                   cmd::kPrevPane, cmd::kToolbarsPlaceholder})
         Action(id)->setEnabled(false);
     // Accelerators of commands without a menu item work through the window.
     for (int id : {cmd::kDataModify, cmd::kFileNew, cmd::kFilePrintDirect, cmd::kHelp, cmd::kContextHelp,
