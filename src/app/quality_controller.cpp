@@ -24,6 +24,8 @@ namespace {
 // A pause after a change before the panel recomputes, so a burst of changes
 // (a download appends thousands of rows) costs one update.
 constexpr int kTrajectoryDelayMs = 60;
+// The status-bar count is refreshed at most this often.
+constexpr int kStatusDelayMs = 100;
 
 QAction* MakeCommand(QObject* parent, int id, const QString& text, const QString& tip) {
     auto* a = new QAction(text, parent);
@@ -56,8 +58,13 @@ CQualityController::CQualityController(CMainFrame* frame)
     trajectoryTimer_->setSingleShot(true);
     trajectoryTimer_->setInterval(kTrajectoryDelayMs);
     connect(trajectoryTimer_, &QTimer::timeout, this, &CQualityController::UpdateTrajectoryNow);
+    statusTimer_ = new QTimer(this);
+    statusTimer_->setSingleShot(true);
+    statusTimer_->setInterval(kStatusDelayMs);
+    connect(statusTimer_, &QTimer::timeout, this, &CQualityController::UpdateStatusPane);
     ConnectSignals();
     Reload();
+    UpdateStatusPane();
 }
 
 QAction* CQualityController::panelAction() const {
@@ -97,7 +104,7 @@ void CQualityController::CreateDock() {
 
 void CQualityController::ConnectSignals() {
     connect(adapter_, &SurveyTableAdapter::qualityChanged, this, [this] {
-        UpdateStatusPane();
+        if (!statusTimer_->isActive()) statusTimer_->start();
         ScheduleTrajectory();
     });
     connect(adapter_, &QAbstractItemModel::modelReset, this, &CQualityController::OnTableReset);

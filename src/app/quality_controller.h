@@ -56,13 +56,15 @@ public:
     void Reload();
     // Recomputes the panel now (normally done shortly after a change).
     void UpdateTrajectoryNow();
+    // Shows the count now (normally done shortly after a change, so that a
+    // download does not relabel the status bar for every record).
+    void UpdateStatusPane();
 
 private:
     void CreateActions();
     void CreateDock();
     void ConnectSignals();
     void OnTableReset();
-    void UpdateStatusPane();
     void ScheduleTrajectory();
     QString CurrentWell() const;
     // The downloaded calibration when the document comes from the same
@@ -78,6 +80,7 @@ private:
     QAction* settingsAction_ = nullptr;
     QAction* reportPageAction_ = nullptr;
     QTimer* trajectoryTimer_ = nullptr;
+    QTimer* statusTimer_ = nullptr;
     bool trajectoryDirty_ = true;
     WellQualitySettings settings_;
     QString well_;

@@ -154,31 +154,40 @@ QcResult SurveyTableAdapter::Check(std::size_t record) const {
 
 void SurveyTableAdapter::RecheckAll() {
     qc_.clear();
+    counts_ = {};
     CheckAppended();
-    Recount();
 }
 
+// Only the new records are checked and counted, so a download that appends
+// one record at a time stays linear.
 void SurveyTableAdapter::CheckAppended() {
-    const std::size_t n = model_.document().RecordCount();
-    if (qc_.size() > n) qc_.clear();  // records were taken away: start again
+    const auto& records = model_.document().records();
+    const std::size_t n = records.size();
+    if (qc_.size() > n) {  // records were taken away: start again
+        qc_.clear();
+        counts_ = {};
+    }
     const std::size_t from = qc_.size();
     qc_.resize(n);
-    for (std::size_t i = from; i < n; ++i) qc_[i] = Check(i);
-    if (from != n) Recount();
+    for (std::size_t i = from; i < n; ++i) {
+        qc_[i] = Check(i);
+        Count(records[i], qc_[i]);
+    }
+}
+
+void SurveyTableAdapter::Count(const SurveyRecord& record, const QcResult& result) {
+    const bool failed = !result.passed();
+    const bool station = record.selected == 1;
+    ++counts_.records;
+    counts_.failedRecords += failed;
+    counts_.stations += station;
+    counts_.failedStations += failed && station;
 }
 
 void SurveyTableAdapter::Recount() {
     const auto& records = model_.document().records();
-    QcCounts c;
-    c.records = qc_.size();
-    for (std::size_t i = 0; i < qc_.size() && i < records.size(); ++i) {
-        const bool failed = !qc_[i].passed();
-        const bool station = records[i].selected == 1;
-        c.failedRecords += failed;
-        c.stations += station;
-        c.failedStations += failed && station;
-    }
-    counts_ = c;
+    counts_ = {};
+    for (std::size_t i = 0; i < qc_.size() && i < records.size(); ++i) Count(records[i], qc_[i]);
 }
 
 void SurveyTableAdapter::ScrollToBottom() {

@@ -72,6 +72,7 @@ private:
     void RecheckAll();
     void CheckAppended();
     void Recount();
+    void Count(const SurveyRecord& record, const QcResult& result);
     QcResult Check(std::size_t record) const;
 
     SurveyTableModel& model_;
