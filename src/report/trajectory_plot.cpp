@@ -438,7 +438,8 @@ void MakeTrajectoryPlotData(std::span<const SurveyRecord> records, const Traject
         out.fieldStrength[i] = FieldStrength(r);
         out.dip[i] = SignedDip(r.dip);
         uint8_t bits = 0;
-        for (const QcFailure& f : CheckStation(r, options.qc).failed()) bits |= uint8_t(1u << int(f.rule));
+        const QcResult result = CheckStation(r, options.qc);  // failed() points into it
+        for (const QcFailure& f : result.failed()) bits |= uint8_t(1u << int(f.rule));
         out.failedRules[i] = bits;
     }
 }
