@@ -183,7 +183,9 @@ private:
     // ---- station quality and trajectory (main_frame_quality.cpp)
 public:
     // The station-quality command, the trajectory panel and their state.
-    class CQualityController* qualityController() const { return quality_; }
+    class CQualityController* qualityController() const {
+        return quality_;
+    }
 
 private:
     void ConnectQualityCommands();

@@ -9,8 +9,8 @@ namespace orb {
 
 struct DateTimeFields {
     int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    int dayOfWeek = 0;   // 0 = Sunday
-    int dayOfYear = 0;   // 1-based
+    int dayOfWeek = 0;  // 0 = Sunday
+    int dayOfYear = 0;  // 1-based
 };
 
 struct OleDateTime {

@@ -19,7 +19,9 @@ void COrbDoc::RemoveAllRecords() {
     records_.clear();
 }
 
-void COrbDoc::ReserveRecords(std::size_t n) { records_.reserve(n); }
+void COrbDoc::ReserveRecords(std::size_t n) {
+    records_.reserve(n);
+}
 
 void COrbDoc::AppendMark(const SyncRecord& m) {
     syncRecords_.push_back(m);
@@ -37,7 +39,9 @@ void COrbDoc::RemoveAllMarks() {
     syncRecords_.clear();
 }
 
-void COrbDoc::ReserveMarks(std::size_t n) { syncRecords_.reserve(n); }
+void COrbDoc::ReserveMarks(std::size_t n) {
+    syncRecords_.reserve(n);
+}
 
 void COrbDoc::SetTeamNumber(std::u16string s) {
     if (s != teamNumber_) modified_ = true;
