@@ -35,7 +35,8 @@ static_assert(sizeof(ProbeCalibration) == ProbeCalibration::kBytes);
 
 // 20 float32 values, 80 bytes: outputs 0..13, temperature at 2, raw counts 14..19.
 struct AttitudeSample {
-    // clang-format off: one line per group of the layout reads better than one per name
+    // One line per group of the layout reads better than one line per name.
+    // clang-format off
     enum Index {
         kInclination = 0, kAzimuth, kTemperature, kGravityToolFace, kMagneticToolFace, kDip,
         kTotalGravity, kTotalMagnetic, kGx, kGy, kGz, kMx, kMy, kMz,
