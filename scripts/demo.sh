@@ -24,8 +24,13 @@ trap 'kill "$SIM_PID" 2>/dev/null || true' EXIT
 read -r port <&"${SIM[0]}"
 survey=$out/survey.tlm
 "$cli" --port "$port" download --marks -o "$survey"
-"$cli" depths "$survey" --initial 100 --segment 30
-"$cli" export-txt "$survey" -o "$out/survey.txt"
-"$cli" export-xls "$survey" -o "$out/survey.xls"
-"$cli" print "$survey" --pdf "$out/survey.pdf"
+# The simulated well's stations were taken on the way down, one every 30 m: a
+# negative segment makes each later station deeper.
+"$cli" depths "$survey" --initial 30 --segment -30
+# A fresh installation has no TXT layout saved yet (the format dialog starts
+# with no column chosen), so the demo names its columns: number, relative
+# time, depth, inclination, magnetic azimuth, tool faces, true azimuth.
+"$cli" export-txt "$survey" -o "$out/survey.txt" --columns 0,1,2,3,4,5,6,13 --captions --declination 3.5
+"$cli" export-xls "$survey" -o "$out/survey.xls" --declination 3.5
+"$cli" print "$survey" --pdf "$out/survey.pdf" --trajectory-page --declination 3.5
 echo "Done. The files are in $(cd "$out" && pwd): survey.tlm, survey.txt, survey.xls, survey.pdf"
