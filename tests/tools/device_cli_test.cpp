@@ -27,9 +27,8 @@
 #include "core/ole_date.h"
 #include "core/synthetic.h"
 #include "device/device_frame.h"
+#include "devsim_process.h"
 #include "document/tlm_file.h"
-
-extern char** environ;
 
 namespace {
 
@@ -40,55 +39,17 @@ using Clock = std::chrono::steady_clock;
 const std::string kDevsim = ORB_BINARY_DIR "/tools/orb-devsim";
 const std::string kCli = ORB_BINARY_DIR "/tools/orb-cli";
 
-class TempDir {
-public:
-    TempDir() {
-        char tmpl[] = "/tmp/orb-devcli-XXXXXX";
-        path_ = ::mkdtemp(tmpl);
-    }
-    ~TempDir() { std::system(("rm -rf " + path_).c_str()); }
-    std::string File(const std::string& name) const { return path_ + "/" + name; }
-
-private:
-    std::string path_;
-};
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+// The child-process helpers are shared with the line-fault tests.
+using TempDir = orb::test::ScratchDir;
+using orb::test::ReadAll;
 
 pid_t Spawn(const std::vector<std::string>& args, const std::string& out, const std::string& err) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> all = args;
-    std::vector<char*> argv;
-    for (auto& a : all) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    pid_t pid = -1;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
+    return orb::test::SpawnProgram(args, out, err);
 }
 
 // Exit status, or -1 when the process was still running after `limit`.
 int WaitFor(pid_t pid, std::chrono::milliseconds limit) {
-    const auto deadline = Clock::now() + limit;
-    while (Clock::now() < deadline) {
-        int status = 0;
-        if (::waitpid(pid, &status, WNOHANG) == pid) {
-            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        }
-        std::this_thread::sleep_for(5ms);
-    }
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
-    return -1;
+    return orb::test::WaitExit(pid, limit);
 }
 
 // orb-devsim serving one scenario; its command log is `log`.
@@ -107,7 +68,7 @@ public:
         pid_ = Spawn(args, out, dir.File("devsim.err"));
         const auto deadline = Clock::now() + 10s;
         while (Clock::now() < deadline) {
-            const std::string text = ReadText(out);
+            const std::string text = ReadAll(out);
             if (const auto nl = text.find('\n'); nl != std::string::npos) {
                 path = text.substr(0, nl);
                 return;
@@ -124,7 +85,7 @@ public:
     // Command frames the simulator received, in hex, one per entry.
     std::vector<std::string> Commands() const {
         std::vector<std::string> lines;
-        std::istringstream in(ReadText(log));
+        std::istringstream in(ReadAll(log));
         for (std::string l; std::getline(in, l);) lines.push_back(l);
         return lines;
     }
@@ -148,8 +109,8 @@ CliResult RunCli(const TempDir& dir, const std::vector<std::string>& args,
     const std::string out = dir.File("cli.out"), err = dir.File("cli.err");
     CliResult r;
     r.status = WaitFor(Spawn(all, out, err), limit);
-    r.out = ReadText(out);
-    r.err = ReadText(err);
+    r.out = ReadAll(out);
+    r.err = ReadAll(err);
     return r;
 }
 
@@ -267,7 +228,7 @@ TEST(DeviceCli, DownloadGivesTheComputedRecordsBitForBit) {
     ExpectRecords(doc, samples, Range(120));
     EXPECT_EQ(doc.probeNumber(), u"TALOE777");
     // The line log holds every command and reply frame.
-    const std::string trace = ReadText(dir.File("trace.txt"));
+    const std::string trace = ReadAll(dir.File("trace.txt"));
     EXPECT_EQ(trace.rfind("# orb line log 1\n", 0), 0u);
     EXPECT_NE(trace.find(" TX FF FF FF FF FF FF 01 46 03 00 44\n"), std::string::npos);
     std::size_t rx = 0;
