@@ -161,10 +161,12 @@ TEST(LineFaultLogic, FullReceiveBufferDoesNotPingPongWithTheEventThread) {
 
     // Room again: the next Read takes the bytes and notifications resume.
     buffer.fill = 0;
+    // Counted before the Read: the Read re-arms the notification, which the
+    // event thread may deliver before the next statement runs.
+    const int before = notifications.load();
     std::size_t got = port.Read(buffer);
     EXPECT_EQ(got, SerialPort::kMaxRead);
     EXPECT_FALSE(port.starved());
-    const int before = notifications.load();
     const auto deadline = std::chrono::steady_clock::now() + 2s;
     while (notifications.load() == before && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(1ms);
