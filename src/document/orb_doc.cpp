@@ -66,6 +66,7 @@ void COrbDoc::Clear() {
     teamNumber_.clear();
     wellNumber_.clear();
     probeNumber_.clear();
+    context_ = SurveyContext();
     modified_ = false;
 }
 
@@ -75,7 +76,13 @@ void COrbDoc::ReplaceWith(COrbDoc&& other) {
     teamNumber_ = std::move(other.teamNumber_);
     wellNumber_ = std::move(other.wellNumber_);
     probeNumber_ = std::move(other.probeNumber_);
+    context_ = std::move(other.context_);
     modified_ = false;
+}
+
+void COrbDoc::SetContext(SurveyContext context) {
+    context_ = std::move(context);
+    modified_ = true;
 }
 
 }  // namespace orb

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/survey_record.h"
+#include "document/survey_context.h"
 
 namespace orb {
 
@@ -51,6 +52,11 @@ public:
     void SetWellNumber(std::u16string s);
     void SetProbeNumber(std::u16string s);
 
+    // The context the survey was taken and computed in (empty for a survey
+    // that carries none; it is then saved exactly as before).
+    const SurveyContext& context() const { return context_; }
+    void SetContext(SurveyContext context);
+
     bool IsModified() const { return modified_; }
     void SetModified(bool m) { modified_ = m; }
 
@@ -65,6 +71,7 @@ private:
     std::u16string teamNumber_;
     std::u16string wellNumber_;
     std::u16string probeNumber_;
+    SurveyContext context_;
     bool modified_ = false;
 };
 

@@ -14,6 +14,8 @@
 #include <memory>
 #include <utility>
 
+#include "document/tlm_extension.h"
+
 namespace orb {
 
 // Records, marks and texts are copied as memory images.
@@ -160,7 +162,7 @@ public:
         if (!ReadText(team) || !ReadText(well) || !ReadText(probe) || !ReadText(delay) || !ReadText(interval))
             return;
         if (!ReadRecords() || !ReadMarks()) return;
-        if (src_.Remaining() != 0) return Fail(TlmLoadStatus::kDamaged, kTrailingMessage);
+        if (src_.Remaining() != 0 && !ReadContextBlock()) return;
         out_.document.SetTeamNumber(std::move(team));
         out_.document.SetWellNumber(std::move(well));
         out_.document.SetProbeNumber(std::move(probe));
@@ -224,6 +226,24 @@ private:
             ok = src_.Read(v.data(), bytes);
         });
         return ok || Truncated();
+    }
+
+    // Bytes after the marks: the context block, or (anything else) damage.
+    bool ReadContextBlock() {
+        std::vector<uint8_t> tail(static_cast<std::size_t>(
+            std::min<uint64_t>(src_.Remaining(), kMaxContextContentBytes + kContextBlockOverhead)));
+        if (!src_.Read(tail.data(), tail.size())) return Truncated();
+        if (!StartsWithContextBlock(tail)) {
+            Fail(TlmLoadStatus::kDamaged, kTrailingMessage);
+            return false;
+        }
+        ContextBlockResult block = ParseContextBlock(tail);
+        if (block.context) {
+            out_.document.SetContext(std::move(*block.context));
+            if (src_.Remaining() != 0 && block.message.empty()) block.message = kBytesAfterContextMessage;
+        }
+        out_.contextNotice = std::move(block.message);
+        return true;
     }
 
     bool ReadMarks() {
@@ -373,6 +393,10 @@ int WriteTlm(const COrbDoc& doc, TlmTiming timing, ByteSink& sink) {
     if (!err) err = sink.Write(records.data(), records.size() * sizeof(SurveyRecord));
     if (!err) err = WriteU32(sink, static_cast<uint32_t>(marks.size()));
     if (!err) err = sink.Write(marks.data(), marks.size() * sizeof(SyncRecord));
+    if (!err && !doc.context().empty()) {
+        const std::vector<uint8_t> block = EncodeContextBlock(doc.context());
+        err = sink.Write(block.data(), block.size());
+    }
     return err;
 }
 

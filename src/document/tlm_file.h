@@ -47,8 +47,11 @@ enum class TlmLoadStatus {
 struct TlmLoadResult {
     TlmLoadStatus status = TlmLoadStatus::kEmpty;
     std::string message;  // Chinese text for the operator; empty for kLoaded/kEmpty
-    COrbDoc document;     // complete only for kLoaded
-    TlmTiming timing;     // meaningful only for kLoaded
+    // kLoaded only: why the context block after the marks was ignored (the
+    // survey itself is complete); empty when there was none or it was read.
+    std::string contextNotice;
+    COrbDoc document;  // complete only for kLoaded
+    TlmTiming timing;  // meaningful only for kLoaded
 
     bool loaded() const { return status == TlmLoadStatus::kLoaded; }
 };
@@ -64,8 +67,9 @@ TlmLoadResult LoadTlmFile(const std::filesystem::path& path);
 // changes nothing and returns false.
 bool AdoptLoaded(TlmLoadResult&& result, COrbDoc& doc, TlmTiming& timing);
 
-// Serialises the document; returns 0 or the sink's errno (EOVERFLOW when a
-// count does not fit the format).
+// Serialises the document, followed by its context block when it has a
+// context (without one the file is exactly the original layout); returns 0 or the sink's errno (EOVERFLOW
+// when a count does not fit the format).
 int WriteTlm(const COrbDoc& doc, TlmTiming timing, ByteSink& sink);
 // The complete file image in memory.
 std::vector<uint8_t> EncodeTlm(const COrbDoc& doc, TlmTiming timing);

@@ -61,6 +61,7 @@ bool LoadSurvey(const std::string& path, orb::COrbDoc& doc, orb::TlmTiming& timi
         ReportError(path, result.message);
         return false;
     }
+    if (!result.contextNotice.empty()) ReportError(path, result.contextNotice);
     return orb::AdoptLoaded(std::move(result), doc, timing);
 }
 

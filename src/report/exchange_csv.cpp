@@ -1,0 +1,100 @@
+#include "report/exchange_csv.h"
+
+#include "core/fixed_text.h"
+#include "report/trajectory_plot.h"
+
+namespace orb {
+namespace {
+
+constexpr const char* kEol = "\r\n";
+
+void HeaderRecord(std::string& out, const char* name, std::initializer_list<std::string> values) {
+    out += "# ";
+    out += name;
+    for (const std::string& v : values) {
+        out.push_back(',');
+        out += CsvField(v);
+    }
+    out += kEol;
+}
+
+std::string Sourced(const SourcedValue& v) {
+    return FixedText(v.value, 2);
+}
+
+std::string Optional(const std::optional<double>& v, int decimals) {
+    return v ? FixedText(*v, decimals) : std::string();
+}
+
+void AppendHeader(std::string& out, const ExchangeHeader& h) {
+    const SurveyReferences& r = h.references;
+    HeaderRecord(out, "well", {h.well});
+    HeaderRecord(out, "team", {h.team});
+    HeaderRecord(out, "probe", {h.probe});
+    HeaderRecord(out, "survey date", {h.surveyDate});
+    HeaderRecord(out, "depth unit", {DepthUnitText(h.depthUnit)});
+    HeaderRecord(out, "dls course length", {FixedText(h.dlsCourseLength, 2)});
+    HeaderRecord(out, "north reference", {NorthReferenceName(r.north)});
+    HeaderRecord(out, "declination", {Sourced(r.declination), SourceText(r.declination.source)});
+    if (r.convergence)
+        HeaderRecord(out, "convergence", {Sourced(*r.convergence), SourceText(r.convergence->source)});
+    else
+        HeaderRecord(out, "convergence", {});
+    const TieOn& t = h.tieOn;
+    HeaderRecord(
+        out, "tie-on MD inc azi TVD N E",
+        {FixedText(t.md, 2), FixedText(t.direction.inclination, 2), FixedText(t.direction.azimuth, 2),
+         FixedText(t.tvd, 3), FixedText(t.north, 3), FixedText(t.east, 3)});
+    HeaderRecord(out, "vertical section azimuth", {FixedText(h.vsAzimuth, 2)});
+}
+
+void AppendStation(std::string& out, const ExchangeStation& s) {
+    const TrajectoryStation& t = s.trajectory;
+    const std::string cells[] = {FixedText(t.md, 2),
+                                 FixedText(t.inclination, 2),
+                                 FixedText(t.trueAzimuth, 2),
+                                 FixedText(t.tvd, 3),
+                                 FixedText(t.north, 3),
+                                 FixedText(t.east, 3),
+                                 FixedText(t.verticalSection, 3),
+                                 FixedText(t.dogleg, 3),
+                                 t.dlsDefined() ? FixedText(t.dls, 3) : std::string(),
+                                 Optional(s.buildRate, 3),
+                                 Optional(s.turnRate, 3),
+                                 FixedText(s.gravityToolFace, 2),
+                                 FixedText(s.magneticToolFace, 2),
+                                 FixedText(s.totalGravity, 4),
+                                 FixedText(s.fieldStrength, 1),
+                                 FixedText(s.dip, 2),
+                                 CsvField(QcVerdictText(s.quality))};
+    for (std::size_t c = 0; c < std::size(cells); ++c) {
+        if (c > 0) out.push_back(',');
+        out += cells[c];
+    }
+    out += kEol;
+}
+
+}  // namespace
+
+std::string CsvField(std::string_view text) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+    std::string s = "\"";
+    for (char c : text) {
+        if (c == '"') s.push_back('"');
+        s.push_back(c);
+    }
+    s.push_back('"');
+    return s;
+}
+
+std::string ExchangeCsv(const ExchangeSurvey& survey) {
+    std::string out;
+    out.reserve(1024 + survey.stations.size() * 128);
+    AppendHeader(out, survey.header);
+    out += kExchangeCsvColumns;
+    out += kEol;
+    for (const ExchangeStation& s : survey.stations) AppendStation(out, s);
+    return out;
+}
+
+}  // namespace orb
