@@ -119,7 +119,8 @@ TEST(TlmContext, OriginalLayoutReaderGetsTheSameRecordsAndMarks) {
     const OriginalReading r = ReadOriginalLayout(EncodeTlm(doc, {}));
     ASSERT_EQ(r.records.size(), doc.RecordCount());
     ASSERT_EQ(r.marks.size(), doc.MarkCount());
-    EXPECT_EQ(std::memcmp(r.records.data(), doc.records().data(), r.records.size() * sizeof(SurveyRecord)), 0);
+    EXPECT_EQ(std::memcmp(r.records.data(), doc.records().data(), r.records.size() * sizeof(SurveyRecord)),
+              0);
     EXPECT_EQ(std::memcmp(r.marks.data(), doc.syncRecords().data(), r.marks.size() * sizeof(SyncRecord)), 0);
 }
 
@@ -152,18 +153,47 @@ TEST(TlmContext, DamagedBlockIsIgnoredAndTheSurveyOpens) {
     auto goodTail = [&] { return std::vector<uint8_t>(good.begin() + blockAt, good.end()); };
     const std::string minimal = R"({"format":"orb-survey-context","version":1})";
     const Case cases[] = {
-        {"bad crc", [&] { auto t = goodTail(); t[20] ^= 0x01; return t; }, "校验和不符"},
-        {"crc field damaged", [&] { auto t = goodTail(); t.back() ^= 0x80; return t; }, "校验和不符"},
+        {"bad crc",
+         [&] {
+             auto t = goodTail();
+             t[20] ^= 0x01;
+             return t;
+         },
+         "校验和不符"},
+        {"crc field damaged",
+         [&] {
+             auto t = goodTail();
+             t.back() ^= 0x80;
+             return t;
+         },
+         "校验和不符"},
         {"unknown block version", [&] { return Block(minimal, 2); }, "版本 2"},
-        {"length beyond the end", [&] { auto t = goodTail(); t[9] = 0x7F; return t; }, "长度超出"},
-        {"cut short", [&] { auto t = goodTail(); t.resize(t.size() - 6); return t; }, "长度超出"},
-        {"only the magic", [] { return std::vector<uint8_t>{'O', 'R', 'B', 'X'}; }, "不完整"},
+        {"length beyond the end",
+         [&] {
+             auto t = goodTail();
+             t[9] = 0x7F;
+             return t;
+         },
+         "长度超出"},
+        {"cut short",
+         [&] {
+             auto t = goodTail();
+             t.resize(t.size() - 6);
+             return t;
+         },
+         "长度超出"},
+        {"only the magic",
+         [] {
+             return std::vector<uint8_t>{'O', 'R', 'B', 'X'};
+         },
+         "不完整"},
         {"not JSON", [] { return Block("{\"format\":"); }, "不是有效的 JSON"},
         {"unknown content version", [] { return Block(R"({"format":"orb-survey-context","version":7})"); },
          "内容版本 7"},
         {"other format", [] { return Block(R"({"format":"x","version":1})"); }, "format"},
         {"number as text",
-         [] { return Block(R"({"format":"orb-survey-context","version":1,"vsAzimuth":"12"})"); }, "vsAzimuth"},
+         [] { return Block(R"({"format":"orb-survey-context","version":1,"vsAzimuth":"12"})"); },
+         "vsAzimuth"},
         {"unknown north",
          [] { return Block(R"({"format":"orb-survey-context","version":1,"northReference":"up"})"); },
          "northReference"},
@@ -174,7 +204,8 @@ TEST(TlmContext, DamagedBlockIsIgnoredAndTheSurveyOpens) {
          },
          "delayMinutes"},
         {"tie-on incomplete",
-         [] { return Block(R"({"format":"orb-survey-context","version":1,"tieOn":{"md":1}})"); }, "inclination"},
+         [] { return Block(R"({"format":"orb-survey-context","version":1,"tieOn":{"md":1}})"); },
+         "inclination"},
         {"array instead of object", [] { return Block("[1,2]"); }, "不是对象"},
     };
     for (const Case& c : cases) {
