@@ -74,6 +74,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     ConnectExportCommands();
     ConnectPrintCommands();
     ConnectQualityCommands();
+    ConnectExchangeCommands();
     view_->OnInitialUpdate();
 
     resize(1180, 720);

@@ -12,6 +12,7 @@
 
 #include "document/orb_doc.h"
 #include "document/well_info.h"
+#include "report/exchange_survey.h"
 #include "view/survey_table_model.h"
 
 class QActionGroup;
@@ -179,6 +180,23 @@ private:
     class CPrintSetDlg* printSetDlg_ = nullptr;
     std::shared_ptr<QPrinter> printer_;
     // ---- end print commands
+
+    // ---- exchange exports and the survey context (main_frame_exchange.cpp)
+public:
+    // 文件 → 导出 → CSV / LAS / WITSML of the selected stations.
+    void OnExportExchange(int commandId);
+    // The options the window's trajectory uses, as the exchange files take them.
+    ExchangeOptions SessionExchangeOptions();
+
+private:
+    void ConnectExchangeCommands();
+    // After a load: a stored declination comes back, and the status bar says
+    // so (or why the stored context was ignored).
+    void RestoreSurveyContext(const std::string& notice);
+    // Before a save: the session's declination and quality values join the
+    // survey's context.
+    void StoreSessionContext();
+    // ---- end exchange exports
 
     // ---- station quality and trajectory (main_frame_quality.cpp)
 public:

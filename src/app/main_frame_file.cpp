@@ -97,7 +97,9 @@ bool CMainFrame::LoadDocumentFile(const QString& path) {
     switch (result.status) {
         case TlmLoadStatus::kLoaded: {
             TlmTiming timing{sampleDelayMinutes, sampleIntervalSeconds};
+            const std::string notice = result.contextNotice;
             AdoptLoaded(std::move(result), doc_, timing);
+            RestoreSurveyContext(notice);
             sampleDelayMinutes = timing.sampleDelayMinutes;
             sampleIntervalSeconds = timing.sampleIntervalSeconds;
             AddRecentFile(path);
@@ -129,6 +131,7 @@ void CMainFrame::SaveSurveyFile() {
 }
 
 bool CMainFrame::SaveDocumentFile(const QString& path) {
+    StoreSessionContext();
     const SaveResult result =
         SaveTlmFile(NativePath(path), doc_, TlmTiming{sampleDelayMinutes, sampleIntervalSeconds});
     if (!result.ok) {

@@ -174,7 +174,8 @@ void CQualityController::UpdateTrajectoryNow() {
     trajectoryTimer_->stop();
     trajectoryDirty_ = false;
     panel_->Update(frame_->Document().records(),
-                   MakeTrajectoryPlotOptions(settings_, frame_->wellInfo().magneticDeclination));
+                   MakeTrajectoryPlotOptions(settings_, frame_->wellInfo().magneticDeclination,
+                                             &frame_->Document().context()));
 }
 
 }  // namespace orb

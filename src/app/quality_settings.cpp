@@ -83,8 +83,16 @@ TrajectorySettings MakeTrajectorySettings(const WellQualitySettings& w, float de
     return t;
 }
 
-TrajectoryPlotOptions MakeTrajectoryPlotOptions(const WellQualitySettings& w, float declination) {
-    return {MakeTrajectorySettings(w, declination), MakeQcSettings(w)};
+TrajectoryPlotOptions MakeTrajectoryPlotOptions(const WellQualitySettings& w, float declination,
+                                                const SurveyContext* context) {
+    TrajectoryPlotOptions o{MakeTrajectorySettings(w, declination), MakeQcSettings(w), {}};
+    o.references.declination.value = declination;
+    if (context) {
+        o.references = SessionReferences(*context, declination);
+        if (context->tieOn) o.trajectory.tieOn = *context->tieOn;
+        o.trajectory.declination = AzimuthCorrection(o.references);
+    }
+    return o;
 }
 
 bool TrajectoryPageWanted() {

@@ -32,7 +32,10 @@ void SaveWellQualitySettings(const QString& wellNumber, const WellQualitySetting
 QcSettings MakeQcSettings(const WellQualitySettings& s,
                           TemperatureRange temperature = kDefaultTemperatureRange);
 TrajectorySettings MakeTrajectorySettings(const WellQualitySettings& s, float declination);
-TrajectoryPlotOptions MakeTrajectoryPlotOptions(const WellQualitySettings& s, float declination);
+// With a survey context, its north reference, convergence and tie-on apply
+// and the declination's source is stated.
+TrajectoryPlotOptions MakeTrajectoryPlotOptions(const WellQualitySettings& s, float declination,
+                                                const SurveyContext* context = nullptr);
 
 // The report's optional trajectory page ("Report/TrajectoryPage", off by default).
 inline constexpr const char* kTrajectoryPageKey = "Report/TrajectoryPage";

@@ -9,7 +9,8 @@ namespace orb {
 
 void AddTrajectoryPage(ReportInput& in, const QString& wellNumber, float declination) {
     if (!TrajectoryPageWanted() || in.doc == nullptr) return;
-    in.trajectoryPage = MakeTrajectoryPlotOptions(LoadWellQualitySettings(wellNumber), declination);
+    in.trajectoryPage =
+        MakeTrajectoryPlotOptions(LoadWellQualitySettings(wellNumber), declination, &in.doc->context());
 }
 
 void AddTrajectoryPage(ReportInput& in) {

@@ -1,5 +1,7 @@
 #include "report/survey_references.h"
 
+#include <cmath>
+
 #include "core/fixed_text.h"
 
 namespace orb {
@@ -30,14 +32,58 @@ std::string TieOnText(const TieOn& t) {
            FixedText(t.north, 3) + " 东 " + FixedText(t.east, 3);
 }
 
+std::vector<std::string> ReferencesParts(const SurveyReferences& refs, const TieOn& tieOn) {
+    std::vector<std::string> parts;
+    parts.push_back(std::string("北向基准 ") + NorthReferenceText(refs.north));
+    parts.push_back("磁偏角 " + FixedText(refs.declination.value, 2) + "°（" +
+                    SourceText(refs.declination.source) + "）");
+    parts.push_back("子午线收敛角 " + (refs.convergence ? FixedText(refs.convergence->value, 2) + "°（" +
+                                                              SourceText(refs.convergence->source) + "）"
+                                                        : std::string("—")));
+    parts.push_back("连接点 " + TieOnText(tieOn));
+    return parts;
+}
+
 std::string ReferencesText(const SurveyReferences& refs, const TieOn& tieOn) {
-    std::string s = std::string("北向基准 ") + NorthReferenceText(refs.north) + "，磁偏角 " +
-                    FixedText(refs.declination.value, 2) + "°（" + SourceText(refs.declination.source) + "）";
-    s += "，子午线收敛角 ";
-    s += refs.convergence
-             ? FixedText(refs.convergence->value, 2) + "°（" + SourceText(refs.convergence->source) + "）"
-             : std::string("—");
-    return s + "，连接点 " + TieOnText(tieOn);
+    std::string s;
+    for (const std::string& part : ReferencesParts(refs, tieOn)) s += (s.empty() ? "" : "，") + part;
+    return s;
+}
+
+SurveyReferences SessionReferences(const SurveyContext& context, double declination) {
+    SurveyReferences refs = ReferencesFromContext(context);
+    if (!context.declination ||
+        static_cast<float>(context.declination->value) != static_cast<float>(declination))
+        refs.declination = SourcedValue{declination, {}};
+    return refs;
+}
+
+namespace {
+
+void Keep(std::optional<SourcedValue>& stored, std::optional<double> value, bool wanted) {
+    if (!value || !std::isfinite(*value) || !(wanted || stored)) return;
+    if (!stored || stored->value != *value) stored = SourcedValue{*value, {}};
+}
+
+}  // namespace
+
+SurveyContext ContextWithSession(SurveyContext c, const SessionValues& v) {
+    const bool storedDeclination = c.declination && static_cast<float>(c.declination->value) == v.declination;
+    if (!storedDeclination) Keep(c.declination, static_cast<double>(v.declination), v.declination != 0.0f);
+    Keep(c.fieldStrength, v.references.fieldStrength, true);
+    Keep(c.dip, v.references.dip, true);
+    Keep(c.gravity, v.references.totalGravity, v.references.totalGravity != QcReferences{}.totalGravity);
+    const QcTolerances defaults;
+    const QcTolerances& t = v.tolerances;
+    if (c.tolerances || t.totalGravity != defaults.totalGravity ||
+        t.fieldStrength != defaults.fieldStrength || t.dip != defaults.dip)
+        c.tolerances = t;
+    if (v.vsAzimuth) c.vsAzimuth = v.vsAzimuth;
+    if (c.depthUnit || v.dlsInterval != DlsInterval::kPer30Metres) {
+        c.depthUnit = v.dlsInterval == DlsInterval::kPer100Feet ? DepthUnit::kFeet : DepthUnit::kMetres;
+        c.dlsCourseLength = DlsCourseLength(v.dlsInterval, *c.depthUnit);
+    }
+    return c;
 }
 
 }  // namespace orb

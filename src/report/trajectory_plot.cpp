@@ -460,6 +460,8 @@ std::vector<std::string> TrajectorySummaryParts(const TrajectoryPlotData& d) {
     parts.push_back("闭合方位 " + FixedText(t.closureAzimuth, 2) + "°");
     parts.push_back("视平移方位 " + FixedText(t.vsAzimuth, 2) + "°");
     if (t.vsAzimuthIsClosure) parts.back() += "（闭合方位）";
+    for (std::string& part : ReferencesParts(d.options.references, d.options.trajectory.tieOn))
+        parts.push_back(std::move(part));
     return parts;
 }
 

@@ -16,6 +16,7 @@
 #include "core/survey_record.h"
 #include "core/trajectory.h"
 #include "report/canvas.h"
+#include "report/survey_references.h"
 
 namespace orb {
 
@@ -26,8 +27,9 @@ inline constexpr const char* kAscendingDepthNote = "按深度升序计算";
 inline constexpr const char* kNoStationsText = "没有选中的测点";
 
 struct TrajectoryPlotOptions {
-    TrajectorySettings trajectory;
+    TrajectorySettings trajectory;  // its declination is AzimuthCorrection(references)
     QcSettings qc;
+    SurveyReferences references;  // stated with the summary
 };
 
 // What the pictures show, computed once per change of the survey or the

@@ -39,6 +39,8 @@ struct PrintArgs {
 bool AddTrajectoryPage(const PrintArgs& args, orb::ReportInput& in) {
     if (!args.trajectoryPage) return true;
     orb::TrajectoryPlotOptions options;
+    const orb::SurveyContext context = in.doc ? in.doc->context() : orb::SurveyContext{};
+    double declination = context.declination ? context.declination->value : 0.0;
     if (!args.declination.empty()) {
         float d = 0;
         if (!ParseFloatOption("--declination", args.declination, d)) return false;
@@ -47,8 +49,12 @@ bool AddTrajectoryPage(const PrintArgs& args, orb::ReportInput& in) {
                       << "\": " << orb::kDeclinationRangeMessage << "\n";
             return false;
         }
-        options.trajectory.declination = d;
+        declination = d;
     }
+    // The survey's own references and tie-on, as the window states them.
+    options.references = orb::SessionReferences(context, declination);
+    if (context.tieOn) options.trajectory.tieOn = *context.tieOn;
+    options.trajectory.declination = orb::AzimuthCorrection(options.references);
     in.trajectoryPage = options;
     return true;
 }

@@ -1,0 +1,115 @@
+// The exchange exports of the main window (文件 → 导出 → CSV / LAS / WITSML,
+// ids from 33200 on) and the survey context at opening and saving: a stored
+// declination comes back with the survey, and the session's values are kept
+// with it when it is saved.
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include "app/command_ids.h"
+#include "app/main_frame.h"
+#include "app/quality_controller.h"
+#include "report/atomic_file.h"
+#include "report/exchange_csv.h"
+#include "report/exchange_las.h"
+#include "report/exchange_witsml.h"
+
+namespace orb {
+
+namespace cmd {
+inline constexpr int kExportCsv = 33200;
+inline constexpr int kExportLas = 33201;
+inline constexpr int kExportWitsml = 33202;
+}  // namespace cmd
+
+namespace {
+
+struct ExchangeFormat {
+    int id;
+    const char* menuText;
+    const char* filter;
+    const char* suffix;
+    std::string (*write)(const ExchangeSurvey&);
+};
+
+const ExchangeFormat kFormats[] = {
+    {cmd::kExportCsv, "CSV 测斜数据表...", "CSV 文件 (*.csv)", "csv", ExchangeCsv},
+    {cmd::kExportLas, "LAS 3.0 测斜文件...", "LAS 文件 (*.las)", "las", ExchangeLas},
+    {cmd::kExportWitsml, "WITSML 1.4.1.1 轨迹...", "WITSML 文件 (*.xml)", "xml", ExchangeWitsml},
+};
+
+const ExchangeFormat* FormatOf(int id) {
+    for (const ExchangeFormat& f : kFormats)
+        if (f.id == id) return &f;
+    return nullptr;
+}
+
+}  // namespace
+
+void CMainFrame::ConnectExchangeCommands() {
+    auto* menu = new QMenu(QStringLiteral("导出"), this);
+    for (const ExchangeFormat& f : kFormats) {
+        auto* a = new QAction(QString::fromUtf8(f.menuText), this);
+        a->setProperty("commandId", f.id);
+        actions_.insert(f.id, a);
+        connect(a, &QAction::triggered, this, [this, id = f.id] { OnExportExchange(id); });
+        menu->addAction(a);
+    }
+    for (QAction* top : menuBar_->actions()) {
+        QMenu* file = top->menu();
+        if (!file || top->text() != QStringLiteral("文件(&F)")) continue;
+        const QList<QAction*> items = file->actions();
+        const int after = static_cast<int>(items.indexOf(Action(cmd::kExportExcel)));
+        QAction* before = after >= 0 && after + 1 < items.size() ? items[after + 1] : nullptr;
+        file->insertMenu(before, menu);
+    }
+}
+
+ExchangeOptions CMainFrame::SessionExchangeOptions() {
+    const WellQualitySettings& quality = quality_->settings();
+    const TrajectoryPlotOptions plot =
+        MakeTrajectoryPlotOptions(quality, wellInfo_.magneticDeclination, &doc_.context());
+    ExchangeOptions o;
+    o.trajectory = plot.trajectory;
+    o.references = plot.references;
+    o.qc = plot.qc;
+    return o;
+}
+
+void CMainFrame::OnExportExchange(int commandId) {
+    const ExchangeFormat* f = FormatOf(commandId);
+    if (!f) return;
+    const QString path = AskExportFileName({QString::fromUtf8(f->filter)}, QString::fromLatin1(f->suffix));
+    if (path.isEmpty()) return;
+    BeginLongWork(QStringLiteral("正在导出……"));
+    const std::string text = f->write(BuildExchangeSurvey(doc_, SessionExchangeOptions()));
+    const FileWriteResult r = text.empty() ? FileWriteResult{FileWriteStatus::WriteFailed, "格式化失败"}
+                                           : WriteFileAtomically(QFile::encodeName(path).toStdString(), text);
+    EndLongWork(r.ok());
+    if (!r.ok())
+        QMessageBox::warning(this, QStringLiteral("Orb"),
+                             QStringLiteral("写文件失败：%1").arg(QString::fromStdString(r.error)));
+}
+
+void CMainFrame::RestoreSurveyContext(const std::string& notice) {
+    const SurveyContext& c = doc_.context();
+    if (c.declination) {
+        wellInfo_.magneticDeclination = static_cast<float>(c.declination->value);
+        SetStatusText(QStringLiteral("已从文件恢复磁偏角 %1°（%2）")
+                          .arg(QString::number(c.declination->value, 'f', 2),
+                               QString::fromStdString(SourceText(c.declination->source))));
+    }
+    if (!notice.empty()) SetStatusText(QString::fromStdString(notice));
+}
+
+void CMainFrame::StoreSessionContext() {
+    const WellQualitySettings& q = quality_->settings();
+    const SessionValues session{wellInfo_.magneticDeclination, q.references, q.tolerances, q.dlsInterval,
+                                q.vsAzimuth};
+    SurveyContext next = ContextWithSession(doc_.context(), session);
+    if (!(next == doc_.context())) doc_.SetContext(std::move(next));
+}
+
+}  // namespace orb
