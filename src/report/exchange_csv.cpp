@@ -22,10 +22,6 @@ std::string Sourced(const SourcedValue& v) {
     return FixedText(v.value, 2);
 }
 
-std::string Optional(const std::optional<double>& v, int decimals) {
-    return v ? FixedText(*v, decimals) : std::string();
-}
-
 void AppendHeader(std::string& out, const ExchangeHeader& h) {
     const SurveyReferences& r = h.references;
     HeaderRecord(out, "well", {h.well});
@@ -49,27 +45,10 @@ void AppendHeader(std::string& out, const ExchangeHeader& h) {
 }
 
 void AppendStation(std::string& out, const ExchangeStation& s) {
-    const TrajectoryStation& t = s.trajectory;
-    const std::string cells[] = {FixedText(t.md, 2),
-                                 FixedText(t.inclination, 2),
-                                 FixedText(t.trueAzimuth, 2),
-                                 FixedText(t.tvd, 3),
-                                 FixedText(t.north, 3),
-                                 FixedText(t.east, 3),
-                                 FixedText(t.verticalSection, 3),
-                                 FixedText(t.dogleg, 3),
-                                 t.dlsDefined() ? FixedText(t.dls, 3) : std::string(),
-                                 Optional(s.buildRate, 3),
-                                 Optional(s.turnRate, 3),
-                                 FixedText(s.gravityToolFace, 2),
-                                 FixedText(s.magneticToolFace, 2),
-                                 FixedText(s.totalGravity, 4),
-                                 FixedText(s.fieldStrength, 1),
-                                 FixedText(s.dip, 2),
-                                 CsvField(QcVerdictText(s.quality))};
-    for (std::size_t c = 0; c < std::size(cells); ++c) {
+    const auto cells = ExchangeFields(s, "");
+    for (std::size_t c = 0; c < cells.size(); ++c) {
         if (c > 0) out.push_back(',');
-        out += cells[c];
+        out += CsvField(cells[c]);
     }
     out += kEol;
 }

@@ -101,32 +101,11 @@ void AppendDefinition(std::string& out, const ExchangeHeader& h) {
              {"QC", "", "", "QUALITY VERDICT {S}"}});
 }
 
-std::string Optional(const std::optional<double>& v, int decimals) {
-    return v ? FixedText(*v, decimals) : std::string(kLasNull);
-}
-
 void AppendData(std::string& out, const ExchangeSurvey& s) {
     out += "~Inclinometry_Data | Inclinometry_Definition\n";
     for (const ExchangeStation& st : s.stations) {
-        const TrajectoryStation& t = st.trajectory;
-        const std::string cells[] = {FixedText(t.md, 2),
-                                     FixedText(t.inclination, 2),
-                                     FixedText(t.trueAzimuth, 2),
-                                     FixedText(t.tvd, 3),
-                                     FixedText(t.north, 3),
-                                     FixedText(t.east, 3),
-                                     FixedText(t.verticalSection, 3),
-                                     FixedText(t.dogleg, 3),
-                                     t.dlsDefined() ? FixedText(t.dls, 3) : std::string(kLasNull),
-                                     Optional(st.buildRate, 3),
-                                     Optional(st.turnRate, 3),
-                                     FixedText(st.gravityToolFace, 2),
-                                     FixedText(st.magneticToolFace, 2),
-                                     FixedText(st.totalGravity, 4),
-                                     FixedText(st.fieldStrength, 1),
-                                     FixedText(st.dip, 2),
-                                     QcVerdictText(st.quality)};
-        for (std::size_t c = 0; c < std::size(cells); ++c) {
+        const auto cells = ExchangeFields(st, kLasNull);
+        for (std::size_t c = 0; c < cells.size(); ++c) {
             if (c > 0) out.push_back(',');
             out += cells[c];
         }

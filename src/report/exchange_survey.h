@@ -4,6 +4,7 @@
 // and quality verdict. Each writer only formats it.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +58,13 @@ struct ExchangeSurvey {
     ExchangeHeader header;
     std::vector<ExchangeStation> stations;  // ascending measured depth
 };
+
+// The values of a station as the listings write them, in the column order
+// MD, inclination, azimuth, TVD, N, E, VS, dogleg, DLS, build, turn, GTF,
+// MTF, total gravity, field strength, dip, verdict; `undefined` where a rate
+// or the DLS has no value.
+inline constexpr std::size_t kExchangeFieldCount = 17;
+std::array<std::string, kExchangeFieldCount> ExchangeFields(const ExchangeStation& s, const char* undefined);
 
 ExchangeSurvey BuildExchangeSurvey(const COrbDoc& doc, const ExchangeOptions& options);
 
