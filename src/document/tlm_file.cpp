@@ -166,6 +166,7 @@ public:
         out_.document.SetProbeNumber(std::move(probe));
         out_.timing.sampleDelayMinutes = ParseTimingText(delay);
         out_.timing.sampleIntervalSeconds = ParseTimingText(interval);
+        out_.document.SetTiming(out_.timing);
         out_.status = TlmLoadStatus::kLoaded;
     }
 
@@ -410,6 +411,10 @@ FileResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, Tl
     FileResult r = WriteFileAtomically(path, [&](ByteSink& sink) { return WriteTlm(doc, timing, sink); });
     if (!r.ok()) r.message = SaveErrorMessage(r.error);
     return r;
+}
+
+FileResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc) {
+    return SaveTlmFile(path, doc, doc.timing());
 }
 
 }  // namespace orb
