@@ -9,7 +9,7 @@
 #include <string>
 
 #include "document/orb_doc.h"
-#include "report/atomic_file.h"
+#include "core/atomic_file.h"
 #include "report/exchange_csv.h"
 #include "report/exchange_las.h"
 #include "report/exchange_witsml.h"

@@ -11,7 +11,7 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/quality_controller.h"
-#include "report/atomic_file.h"
+#include "core/atomic_file.h"
 #include "report/exchange_csv.h"
 #include "report/exchange_las.h"
 #include "report/exchange_witsml.h"
@@ -85,12 +85,10 @@ void CMainFrame::OnExportExchange(int commandId) {
     if (path.isEmpty()) return;
     BeginLongWork(QStringLiteral("正在导出……"));
     const std::string text = f->write(BuildExchangeSurvey(doc_, SessionExchangeOptions()));
-    const FileWriteResult r = text.empty() ? FileWriteResult{FileWriteStatus::WriteFailed, "格式化失败"}
-                                           : WriteFileAtomically(QFile::encodeName(path).toStdString(), text);
+    FileResult r{FileStatus::kFailed, 0, "格式化失败", {}};
+    if (!text.empty()) r = WriteFileAtomically(QFile::encodeName(path).toStdString(), text);
     EndLongWork(r.ok());
-    if (!r.ok())
-        QMessageBox::warning(this, QStringLiteral("Orb"),
-                             QStringLiteral("写文件失败：%1").arg(QString::fromStdString(r.error)));
+    if (!r.ok()) QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromStdString(r.Text()));
 }
 
 void CMainFrame::RestoreSurveyContext(const std::string& notice) {

@@ -31,36 +31,6 @@ bool SurveyContext::operator==(const SurveyContext& o) const {
            vsAzimuth == o.vsAzimuth && SameTolerances(tolerances, o.tolerances) && workMode == o.workMode;
 }
 
-const char* NorthReferenceName(NorthReference north) {
-    switch (north) {
-        case NorthReference::kMagnetic:
-            return "magnetic";
-        case NorthReference::kGrid:
-            return "grid";
-        case NorthReference::kTrue:
-            break;
-    }
-    return "true";
-}
-
-std::optional<NorthReference> ParseNorthReference(std::string_view name) {
-    for (NorthReference n : {NorthReference::kMagnetic, NorthReference::kTrue, NorthReference::kGrid})
-        if (name == NorthReferenceName(n)) return n;
-    return std::nullopt;
-}
-
-const char* NorthReferenceText(NorthReference north) {
-    switch (north) {
-        case NorthReference::kMagnetic:
-            return "磁北";
-        case NorthReference::kGrid:
-            return "网格北";
-        case NorthReference::kTrue:
-            break;
-    }
-    return "真北";
-}
-
 std::string SourceText(const ValueSource& source) {
     if (source.kind == ValueSource::Kind::kOperator) return "操作员输入";
     std::string s = source.model.empty() ? std::string("模型") : source.model;

@@ -9,12 +9,11 @@
 #include <optional>
 #include <string>
 
+#include "core/north_reference.h"
 #include "core/station_qc.h"
 #include "core/trajectory.h"
 
 namespace orb {
-
-enum class NorthReference : uint8_t { kMagnetic, kTrue, kGrid };
 
 // Where a reference value came from: typed in by the operator, or taken
 // from a named model valid over a period (free text, e.g. "2025.0-2030.0").
@@ -69,12 +68,6 @@ struct SurveyContext {
     bool empty() const;
     bool operator==(const SurveyContext& o) const;
 };
-
-// "magnetic", "true", "grid" (also the names the files and options use).
-const char* NorthReferenceName(NorthReference north);
-std::optional<NorthReference> ParseNorthReference(std::string_view name);
-// "磁北", "真北", "网格北".
-const char* NorthReferenceText(NorthReference north);
 
 // "操作员输入" for the operator; the model name, with its validity in
 // parentheses when known.

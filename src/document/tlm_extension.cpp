@@ -72,7 +72,7 @@ Json ToJson(const SurveyContext& c) {
     if (!c.projection.empty()) proj["name"] = c.projection;
     PutSourced(proj, "convergence", c.convergence);
     if (!proj.empty()) j["projection"] = proj;
-    if (c.northReference) j["northReference"] = NorthReferenceName(*c.northReference);
+    if (c.northReference) j["northReference"] = NorthReferenceKey(*c.northReference);
     if (c.depthUnit) j["depthUnit"] = *c.depthUnit == DepthUnit::kFeet ? "ft" : "m";
     PutOptional(j, "dlsCourseLength", c.dlsCourseLength);
     if (c.tieOn) j["tieOn"] = TieOnJson(*c.tieOn);

@@ -30,7 +30,7 @@ void AppendHeader(std::string& out, const ExchangeHeader& h) {
     HeaderRecord(out, "survey date", {h.surveyDate});
     HeaderRecord(out, "depth unit", {DepthUnitText(h.depthUnit)});
     HeaderRecord(out, "dls course length", {FixedText(h.dlsCourseLength, 2)});
-    HeaderRecord(out, "north reference", {NorthReferenceName(r.north)});
+    HeaderRecord(out, "north reference", {NorthReferenceKey(r.north)});
     HeaderRecord(out, "declination", {Sourced(r.declination), SourceText(r.declination.source)});
     if (r.convergence)
         HeaderRecord(out, "convergence", {Sourced(*r.convergence), SourceText(r.convergence->source)});

@@ -4,7 +4,7 @@
 
 #include "core/fixed_text.h"
 #include "core/ole_date.h"
-#include "report/text_codec.h"
+#include "core/text_codec.h"
 
 namespace orb {
 namespace {

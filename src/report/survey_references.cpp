@@ -34,7 +34,7 @@ std::string TieOnText(const TieOn& t) {
 
 std::vector<std::string> ReferencesParts(const SurveyReferences& refs, const TieOn& tieOn) {
     std::vector<std::string> parts;
-    parts.push_back(std::string("北向基准 ") + NorthReferenceText(refs.north));
+    parts.push_back(std::string("北向基准 ") + NorthReferenceName(refs.north));
     parts.push_back("磁偏角 " + FixedText(refs.declination.value, 2) + "°（" +
                     SourceText(refs.declination.source) + "）");
     parts.push_back("子午线收敛角 " + (refs.convergence ? FixedText(refs.convergence->value, 2) + "°（" +

@@ -238,7 +238,7 @@ TEST(TlmContext, FileLoadReadsTheBlockToo) {
     test::ScratchDir dir;
     COrbDoc doc = test::SampleDoc(3000, 2);
     doc.SetContext(FullContext());
-    ASSERT_TRUE(SaveTlmFile(dir / "a.tlm", doc, TlmTiming{1, 2}).ok);
+    ASSERT_TRUE(SaveTlmFile(dir / "a.tlm", doc, TlmTiming{1, 2}).ok());
     const TlmLoadResult r = LoadTlmFile(dir / "a.tlm");
     ASSERT_TRUE(r.loaded()) << r.message;
     EXPECT_TRUE(r.document.context() == FullContext());

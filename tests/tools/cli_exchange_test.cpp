@@ -85,7 +85,7 @@ protected:
 
     std::string Save(const COrbDoc& doc, const std::string& name) {
         const std::string path = (dir / name).string();
-        EXPECT_TRUE(SaveTlmFile(path, doc, TlmTiming{5, 30}).ok);
+        EXPECT_TRUE(SaveTlmFile(path, doc, TlmTiming{5, 30}).ok());
         return path;
     }
 

@@ -50,8 +50,8 @@ int RunContext(const ContextArgs& a) {
     if (!LoadSurvey(a.file.file, doc, timing, false)) return kExitFileError;
     doc.SetContext(std::move(context));
     const std::string& target = a.file.output.empty() ? a.file.file : a.file.output;
-    const orb::SaveResult saved = orb::SaveTlmFile(target, doc, timing);
-    if (!saved.ok) {
+    const orb::FileResult saved = orb::SaveTlmFile(target, doc, timing);
+    if (!saved.ok()) {
         ReportError(target, saved.message);
         return kExitFileError;
     }

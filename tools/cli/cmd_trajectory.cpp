@@ -6,8 +6,8 @@
 #include "cli/command.h"
 #include "cli/tlm_io_util.h"
 #include "cli/trajectory_options.h"
+#include "core/atomic_file.h"
 #include "core/trajectory_csv.h"
-#include "report/atomic_file.h"
 
 namespace orbcli {
 namespace {
@@ -23,9 +23,9 @@ int Write(const std::string& path, const std::string& csv) {
         std::fwrite(csv.data(), 1, csv.size(), stdout);
         return std::fflush(stdout) == 0 ? kExitOk : kExitFileError;
     }
-    const orb::FileWriteResult r = orb::WriteFileAtomically(path, csv);
+    const orb::FileResult r = orb::WriteFileAtomically(path, csv);
     if (r.ok()) return kExitOk;
-    ReportError(path, "写文件失败（cannot write）: " + r.error);
+    ReportError(path, "写文件失败（cannot write）: " + r.Text());
     return kExitFileError;
 }
 
@@ -35,7 +35,7 @@ int RunTrajectory(const TrajectoryArgs& a) {
     orb::ExchangeOptions options;
     // The options are checked before the file is read, so a bad value is
     // reported as such even when the file is missing too.
-    if (!BuildExchangeOptions(a.options, doc, options)) return kExitBadArgs;
+    if (!BuildExchangeOptions(a.options, doc, options, false)) return kExitBadArgs;
     if (!LoadSurvey(a.file.file, doc, timing, true)) return kExitFileError;
     if (!BuildExchangeOptions(a.options, doc, options)) return kExitBadArgs;
     const orb::Trajectory t = orb::ComputeTrajectory(doc.records(), options.trajectory);

@@ -4,7 +4,7 @@
 
 #include "cli/tlm_io_util.h"
 #include "cli/trajectory_options.h"
-#include "report/atomic_file.h"
+#include "core/atomic_file.h"
 
 namespace orbcli {
 namespace {
@@ -19,7 +19,7 @@ int Run(const ExchangeArgs& a, const ExchangeWriter& writer) {
     orb::COrbDoc doc;
     orb::TlmTiming timing;
     orb::ExchangeOptions options;
-    if (!BuildExchangeOptions(a.options, doc, options)) return kExitBadArgs;
+    if (!BuildExchangeOptions(a.options, doc, options, false)) return kExitBadArgs;
     if (!LoadSurvey(a.file, doc, timing, true)) return kExitFileError;
     if (!BuildExchangeOptions(a.options, doc, options)) return kExitBadArgs;
     const orb::ExchangeSurvey survey = orb::BuildExchangeSurvey(doc, options);
@@ -28,9 +28,9 @@ int Run(const ExchangeArgs& a, const ExchangeWriter& writer) {
         ReportError(a.output, "生成文件内容失败（cannot format）");
         return kExitFileError;
     }
-    const orb::FileWriteResult r = orb::WriteFileAtomically(a.output, text);
+    const orb::FileResult r = orb::WriteFileAtomically(a.output, text);
     if (!r.ok()) {
-        ReportError(a.output, "写文件失败（cannot write）: " + r.error);
+        ReportError(a.output, "写文件失败（cannot write）: " + r.Text());
         return kExitFileError;
     }
     std::fprintf(stderr, "%zu 个测点；%s\n", survey.stations.size(),

@@ -5,6 +5,9 @@
 
 #include "cli/tlm_io_util.h"
 #include "document/well_info.h"
+#include "geo/magnetic_reference.h"
+#include "geo/north_resolver.h"
+#include "geo/survey_date.h"
 
 namespace orbcli {
 namespace {
@@ -48,6 +51,44 @@ void ApplyUnits(const std::string& units, orb::TrajectorySettings& s) {
     s.dlsInterval = feet ? orb::DlsInterval::kPer100Feet : orb::DlsInterval::kPer30Metres;
 }
 
+orb::ValueSource ModelSource(const std::string& origin) {
+    return orb::ValueSource{orb::ValueSource::Kind::kModel, origin, ""};
+}
+
+// The declination and convergence the references still lack, from the
+// models and the grid at the well's position.
+bool ResolveFromPosition(const TrajectoryOptionArgs& a, const orb::COrbDoc& doc, bool declinationGiven,
+                         orb::ExchangeOptions& o) {
+    orb::SurveyReferences& refs = o.references;
+    const bool needsConvergence = refs.north == orb::NorthReference::kGrid && !refs.convergence;
+    if (a.position.lat.empty() && a.position.lon.empty()) {
+        if (!needsConvergence) return true;
+        std::fprintf(stderr, "orb-cli: --north grid: 需要井位 --lat/--lon 或 --convergence\n");
+        return false;
+    }
+    orb::NorthInputs in;
+    in.reference = refs.north;
+    if (declinationGiven) in.operatorDeclination = refs.declination.value;
+    orb::GeoPoint p;
+    if (!ParsePosition(a.position, p.latitude, p.longitude)) return false;
+    in.position = p;
+    if (!ParseProjectionOption(a.projection, in.projection)) return false;
+    in.decimalYear = orb::DecimalYear(orb::FirstSampleDate(doc.records()).value_or(orb::TodayUtc()));
+    const orb::NorthResolution r = orb::ResolveNorthCorrection(in, orb::BuiltInMagneticReference());
+    if (!r.correction) {
+        std::fprintf(stderr, "orb-cli: --north %s: %s\n", orb::NorthReferenceKey(refs.north),
+                     r.problem.c_str());
+        return false;
+    }
+    if (!r.warning.empty()) std::fprintf(stderr, "%s\n", r.warning.c_str());
+    const orb::NorthCorrection& c = *r.correction;
+    if (!declinationGiven && c.declinationSource == orb::AngleSource::kModel)
+        refs.declination = orb::SourcedValue{c.declination, ModelSource(c.declinationOrigin)};
+    if (needsConvergence)
+        refs.convergence = orb::SourcedValue{c.convergence, ModelSource(c.convergenceOrigin)};
+    return true;
+}
+
 }  // namespace
 
 void AddTrajectoryOptions(CLI::App& sub, TrajectoryOptionArgs& args) {
@@ -66,10 +107,15 @@ void AddTrajectoryOptions(CLI::App& sub, TrajectoryOptionArgs& args) {
                    "Unit of the depths: m (DLS per 30 m, default) or ft (DLS per 100 ft)")
         ->check(CLI::IsMember({"m", "ft"}));
     sub.add_flag("--all", args.all, "Use every record, not only the selected stations");
+    AddPositionArgs(sub, args.position);
+    sub.add_option("--projection", args.projection,
+                   "Grid of --north grid: utm (default) or tm:CENTRAL_MERIDIAN (CGCS2000)");
 }
 
-bool BuildExchangeOptions(const TrajectoryOptionArgs& a, const orb::COrbDoc& doc, orb::ExchangeOptions& o) {
+bool BuildExchangeOptions(const TrajectoryOptionArgs& a, const orb::COrbDoc& doc, orb::ExchangeOptions& o,
+                          bool resolve) {
     o = orb::ExchangeOptionsFromContext(doc.context());
+    const bool declinationGiven = !a.declination.empty() || doc.context().declination.has_value();
     if (!a.declination.empty() && !ParseDeclination(a.declination, o)) return false;
     if (!a.north.empty()) o.references.north = *orb::ParseNorthReference(a.north);
     if (!a.convergence.empty()) {
@@ -85,6 +131,7 @@ bool BuildExchangeOptions(const TrajectoryOptionArgs& a, const orb::COrbDoc& doc
     }
     ApplyUnits(a.units, o.trajectory);
     o.trajectory.selectedOnly = !a.all;
+    if (resolve && !ResolveFromPosition(a, doc, declinationGiven, o)) return false;
     o.trajectory.declination = orb::AzimuthCorrection(o.references);
     return true;
 }
