@@ -1,6 +1,7 @@
-// Office Open XML workbooks (.xlsx), values only: written with libxlsxwriter,
-// read back with the zip reader of libgsf and libxml2 so that an existing
-// workbook can be updated. Kept: sheet names, order and visibility, the active
+// New Office Open XML workbooks (.xlsx), values only: written with
+// libxlsxwriter and read back with the zip reader of libgsf and libxml2 to
+// check what was written (an existing workbook is patched instead, see
+// xlsx_patcher.h). The reader keeps the package limits of xlsx_package.h. Kept: sheet names, order and visibility, the active
 // sheet, numbers, texts, booleans and error values (formulas as their last
 // results; an error value is written as a formula that gives it). Lost: formulas, every format (so dates show
 // as numbers), column widths, row heights, merged areas, the 1904 date system, comments, hyperlinks,

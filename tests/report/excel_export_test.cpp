@@ -143,8 +143,8 @@ TEST_P(ExcelExport, AnUnreadableFileIsReportedAndLeftUntouched) {
           std::string("PK\x03\x04 broken zip", 16)}) {
         test::WriteAll(Path("junk"), junk);
         const ExcelExportResult r = ExportExcel(t, 0.0f, Path("junk"));
-        EXPECT_EQ(r.status, ExcelExportStatus::CannotOpen);
-        EXPECT_EQ(r.message, "启动Excel服务器失败!");
+        EXPECT_EQ(r.status, ExcelExportStatus::NotWorkbook);
+        EXPECT_EQ(r.message, "不是可读的Excel工作簿，没有导出：" + Path("junk"));
         EXPECT_NE(r.detail, "");
         EXPECT_EQ(test::ReadAll(Path("junk")), junk);
     }

@@ -98,7 +98,7 @@ TEST(XlsDamagedFile, LoopingDirectoryIsRefusedAndLeftAlone) {
     test::FakeTable table;
     table.AddStation(1);
     const ExcelExportResult r = ExportExcel(table, 0.0f, path);
-    EXPECT_EQ(r.status, ExcelExportStatus::CannotOpen);
+    EXPECT_EQ(r.status, ExcelExportStatus::NotWorkbook);
     EXPECT_EQ(test::ReadAll(path), bytes);
 }
 
