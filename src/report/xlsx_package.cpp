@@ -109,13 +109,19 @@ bool XlsxPackage::Put(const std::string& name, std::string data, std::string* er
     std::string& kept = s_->added.emplace_back(std::move(data));
     zip_source_t* src = zip_source_buffer(s_->zip, kept.data(), kept.size(), 0);
     if (!src) return Fail(error, zip_strerror(s_->zip));
-    zip_int64_t index = zip_name_locate(s_->zip, name.c_str(), ZIP_FL_NOCASE);
-    const bool ok = index >= 0 ? zip_file_replace(s_->zip, static_cast<zip_uint64_t>(index), src, 0) == 0
-                               : (index = zip_file_add(s_->zip, name.c_str(), src, ZIP_FL_ENC_UTF_8)) >= 0;
-    if (!ok) {
+    // A replaced part is removed and added anew: libzip keeps the level of
+    // a part whose method does not change at its slowest, and a sheet of
+    // 65,536 full rows deflates many times faster at the fastest level, for
+    // a file a few percent larger.
+    const zip_int64_t old = zip_name_locate(s_->zip, name.c_str(), ZIP_FL_NOCASE);
+    const std::string stored = old >= 0 ? zip_get_name(s_->zip, static_cast<zip_uint64_t>(old), 0) : name;
+    if (old >= 0) zip_delete(s_->zip, static_cast<zip_uint64_t>(old));
+    const zip_int64_t index = zip_file_add(s_->zip, stored.c_str(), src, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
         zip_source_free(src);
         return Fail(error, zip_strerror(s_->zip));
     }
+    zip_set_file_compression(s_->zip, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, 1);
     return true;
 }
 

@@ -29,7 +29,7 @@ XmlDoc Parse(std::string_view bytes, const std::string& part) {
     if (bytes.size() > static_cast<std::size_t>(INT32_MAX))
         throw std::runtime_error("the part " + part + " is too large");
     XmlDoc doc(xmlReadMemory(bytes.data(), static_cast<int>(bytes.size()), part.c_str(), nullptr,
-                             XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING));
+                             XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_COMPACT));
     if (!doc || !xmlDocGetRootElement(doc.get()))
         throw std::runtime_error("the part " + part + " is no readable XML");
     if (doc->intSubset || doc->extSubset)
