@@ -10,14 +10,14 @@
 #include <sstream>
 #include <system_error>
 
-#include "report/atomic_file.h"
+#include "core/atomic_file.h"
+#include "core/fixed_text.h"
+#include "core/text_codec.h"
 #include "report/biff8_writer.h"
 #include "report/export_columns.h"
-#include "report/text_codec.h"
 #include "report/xls_file.h"
 #include "report/xlsx_file.h"
 #include "report/xlsx_patcher.h"
-#include "view/cell_format.h"
 
 namespace orb {
 
@@ -104,12 +104,8 @@ Loaded LoadExisting(const std::string& path, std::string& bytes, std::string& wh
     return bytes.empty() ? Loaded::New : Loaded::Existing;
 }
 
-bool IsXlsBytes(std::string_view bytes) {
-    return bytes.rfind("\xD0\xCF\x11\xE0", 0) == 0;
-}
-bool IsXlsxBytes(std::string_view bytes) {
-    return bytes.rfind("PK\x03\x04", 0) == 0;
-}
+bool IsXlsBytes(std::string_view bytes) { return bytes.rfind("\xD0\xCF\x11\xE0", 0) == 0; }
+bool IsXlsxBytes(std::string_view bytes) { return bytes.rfind("PK\x03\x04", 0) == 0; }
 
 // The content decides the format, so a workbook keeps the one it has.
 bool PatchExisting(std::string_view bytes, const XlsRows& rows, std::string& out, std::string& why) {
@@ -119,33 +115,40 @@ bool PatchExisting(std::string_view bytes, const XlsRows& rows, std::string& out
     return false;
 }
 
-ExcelExportResult Result(ExcelExportStatus status, std::string_view message, std::string detail = {}) {
-    return {status, std::string(message), std::move(detail)};
+FileResult Result(FileStatus code, std::string_view message, std::string detail = {}, int error = 0) {
+    return FileResult::Failure(code, error, std::string(message), std::move(detail));
 }
 
-ExcelExportResult Failed(const std::string& error) {
-    return Result(ExcelExportStatus::Failed, error.empty() ? std::string(kExcelCommandFailed) : error);
+FileResult Failed(const std::string& error, int err = 0) {
+    return Result(FileStatus::kWriteFailed, error.empty() ? std::string(kExcelCommandFailed) : error, {},
+                  err);
 }
 
-ExcelExportResult SaveBytes(std::string_view bytes, const std::string& path) {
-    TempFileBeside tmp(path);
-    if (!tmp.created().ok())
-        return Result(ExcelExportStatus::CannotOpen, kExcelCannotOpen, tmp.created().error);
-    FileWriteResult w = tmp.Write(bytes);
+FileResult Done() {
+    return FileResult::Success(std::string(kExcelExportDone));
+}
+
+FileResult CannotCreate(const FileResult& created) {
+    return Result(FileStatus::kCannotCreate, kExcelCannotOpen, created.message, created.error);
+}
+
+FileResult SaveBytes(std::string_view bytes, const std::string& path) {
+    AtomicFile tmp(path);
+    if (!tmp.created().ok()) return CannotCreate(tmp.created());
+    FileResult w = tmp.Write(bytes);
     if (w.ok()) w = tmp.Commit();
-    if (!w.ok()) return Failed(w.error);
-    return Result(ExcelExportStatus::Ok, kExcelExportDone);
+    if (!w.ok()) return Failed(w.message, w.error);
+    return Done();
 }
 
-ExcelExportResult SaveXls(const XlsWorkbook& book, const std::string& path) {
-    TempFileBeside tmp(path);
-    if (!tmp.created().ok())
-        return Result(ExcelExportStatus::CannotOpen, kExcelCannotOpen, tmp.created().error);
+FileResult SaveXls(const XlsWorkbook& book, const std::string& path) {
+    AtomicFile tmp(path);
+    if (!tmp.created().ok()) return CannotCreate(tmp.created());
     std::string error;
     if (!WriteXlsFile(book, tmp.fd(), &error)) return Failed(error);
-    const FileWriteResult w = tmp.Commit();
-    if (!w.ok()) return Failed(w.error);
-    return Result(ExcelExportStatus::Ok, kExcelExportDone);
+    const FileResult w = tmp.Commit();
+    if (!w.ok()) return Failed(w.message, w.error);
+    return Done();
 }
 
 // The library does not check the writes of its own temporary files: a full
@@ -163,10 +166,9 @@ bool WrittenWholly(const XlsWorkbook& book, const std::string& path) {
     return true;
 }
 
-ExcelExportResult SaveXlsx(const XlsWorkbook& book, const std::string& path) {
-    TempFileBeside tmp(path);
-    if (!tmp.created().ok())
-        return Result(ExcelExportStatus::CannotOpen, kExcelCannotOpen, tmp.created().error);
+FileResult SaveXlsx(const XlsWorkbook& book, const std::string& path) {
+    AtomicFile tmp(path);
+    if (!tmp.created().ok()) return CannotCreate(tmp.created());
     std::string error;
     errno = 0;
     if (!WriteXlsxFile(book, tmp.path(), &error)) {
@@ -174,14 +176,12 @@ ExcelExportResult SaveXlsx(const XlsWorkbook& book, const std::string& path) {
         // disk, say) is what the operator can act on.
         const int err = errno;
         if (err != 0) error += (error.empty() ? "" : "\n") + std::string(std::strerror(err));
-        return Result(ExcelExportStatus::Failed, error.empty() ? std::string(kExcelCommandFailed) : error);
+        return Failed(error, err);
     }
-    if (!WrittenWholly(book, tmp.path())) return Result(ExcelExportStatus::Failed, kXlsxIncomplete);
-    const FileWriteResult w = tmp.Commit();
-    if (!w.ok())
-        return Result(ExcelExportStatus::Failed,
-                      w.error.empty() ? std::string(kExcelCommandFailed) : w.error);
-    return Result(ExcelExportStatus::Ok, kExcelExportDone);
+    if (!WrittenWholly(book, tmp.path())) return Result(FileStatus::kWriteFailed, kXlsxIncomplete);
+    const FileResult w = tmp.Commit();
+    if (!w.ok()) return Failed(w.message, w.error);
+    return Done();
 }
 
 std::string TooManyText(std::size_t stations, uint32_t maxRows, bool xls) {
@@ -207,20 +207,28 @@ std::size_t CountCheckedRows(const TableSource& table) {
 
 std::vector<XlsCell> ExcelCaptionRow() {
     std::vector<XlsCell> row;
-    for (std::string_view caption : kExportCaptions) row.push_back(XlsCell::Str(Utf8ToUtf16(caption)));
+    for (const ExportColumn& c : kExportColumns) row.push_back(XlsCell::Str(Utf8ToUtf16(c.caption)));
     return row;
 }
 
 void AppendExcelRow(const TableSource& table, std::size_t row, float declination, std::vector<XlsCell>& out) {
-    out.push_back(Parsed(table, row, 1));
-    out.push_back(Text(table, row, 2));
-    for (int c = 3; c <= 12; ++c) out.push_back(Parsed(table, row, c));
-    out.push_back(Text(table, row, 13));
-    const double trueAzimuth = TrueAzimuth(table.CellText(row, 5), declination);
-    out.push_back(NumberCell(trueAzimuth, PrintfFixed(trueAzimuth, 6)));
-    // The declination is a single-precision value, widened exactly.
-    out.push_back(XlsCell::Num(static_cast<double>(declination)));
-    for (int c = 14; c <= 20; ++c) out.push_back(Parsed(table, row, c));
+    for (const ExportColumn& c : kExportColumns) {
+        switch (c.value) {
+            case ExportValue::kTableCell:
+                out.push_back(c.numeric ? Parsed(table, row, c.tableColumn)
+                                        : Text(table, row, c.tableColumn));
+                break;
+            case ExportValue::kTrueAzimuth: {
+                const double trueAzimuth = TrueAzimuth(table.CellText(row, c.tableColumn), declination);
+                out.push_back(NumberCell(trueAzimuth, PrintfFixed(trueAzimuth, 6)));
+                break;
+            }
+            case ExportValue::kDeclination:
+                // A single-precision value, widened exactly.
+                out.push_back(XlsCell::Num(static_cast<double>(declination)));
+                break;
+        }
+    }
 }
 
 void PutSurveyRows(XlsWorkbook& book, const TableSource& table, float declination) {
@@ -247,22 +255,21 @@ XlsRows SurveyRows(const TableSource& table, float declination) {
     return rows;
 }
 
-ExcelExportResult ExportExcel(const TableSource& table, float declination, const std::string& path) {
+FileResult ExportExcel(const TableSource& table, float declination, const std::string& path) {
     std::string bytes, why;
     const Loaded loaded = LoadExisting(path, bytes, why);
-    if (loaded == Loaded::Unreadable)
-        return Result(ExcelExportStatus::NotWorkbook, std::string(kExcelNotWorkbook) + path, why);
-    const bool xls =
-        loaded == Loaded::New ? ExcelFormatOfPath(path) != ExcelFormat::Xlsx : !IsXlsxBytes(bytes);
+    const std::string notWorkbook = std::string(kExcelNotWorkbook) + path;
+    if (loaded == Loaded::Unreadable) return Result(FileStatus::kCannotRead, notWorkbook, why);
+    const bool xls = loaded == Loaded::New ? ExcelFormatOfPath(path) != ExcelFormat::Xlsx : !IsXlsxBytes(bytes);
     const uint32_t maxRows = xls ? kBiff8MaxRows : kXlsxMaxRows;
     const std::size_t stations = CountCheckedRows(table);
     if (stations + 1 > maxRows) {
-        return Result(ExcelExportStatus::TooManyStations, TooManyText(stations, maxRows, xls));
+        return Result(FileStatus::kTooLarge, TooManyText(stations, maxRows, xls));
     }
     if (loaded == Loaded::Existing) {
         std::string patched;
         if (!PatchExisting(bytes, SurveyRows(table, declination), patched, why))
-            return Result(ExcelExportStatus::NotWorkbook, std::string(kExcelNotWorkbook) + path, why);
+            return Result(FileStatus::kCannotRead, notWorkbook, why);
         return SaveBytes(patched, path);
     }
     XlsWorkbook book;

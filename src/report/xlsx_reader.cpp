@@ -13,11 +13,11 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/fixed_text.h"
+#include "core/text_codec.h"
 #include "report/export_columns.h"
-#include "report/text_codec.h"
 #include "report/xlsx_file.h"
 #include "report/xlsx_package.h"
-#include "view/cell_format.h"
 
 namespace orb {
 

@@ -5,7 +5,7 @@
 #include <map>
 #include <stdexcept>
 
-#include "report/text_codec.h"
+#include "core/text_codec.h"
 #include "report/xlsx_xml.h"
 
 namespace orb::xlsx {

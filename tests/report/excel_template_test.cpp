@@ -189,7 +189,7 @@ TEST_P(ExcelTemplate, OnlyTheBlockOfSheet1ChangesAndTheTemplateRecalculates) {
     const std::string before = Template();
     WriteAll(Path(), before);
     const json old = Dump(Path());
-    const ExcelExportResult r = ExportExcel(Survey(), kDeclination, Path());
+    const FileResult r = ExportExcel(Survey(), kDeclination, Path());
     ASSERT_TRUE(r.ok()) << r.Text();
     EXPECT_EQ(r.message, "导出表格成功");
     const std::string after = ReadAll(Path());
@@ -284,8 +284,8 @@ TEST_P(ExcelTemplate, AFileThatIsNoWorkbookIsNamedAndLeftAlone) {
     const std::string damaged = Template().substr(0, 3000);
     for (const std::string& junk : {std::string("just text\n"), damaged}) {
         WriteAll(Path(), junk);
-        const ExcelExportResult r = ExportExcel(Survey(), 0.0f, Path());
-        EXPECT_EQ(r.status, ExcelExportStatus::NotWorkbook);
+        const FileResult r = ExportExcel(Survey(), 0.0f, Path());
+        EXPECT_EQ(r.code, FileStatus::kCannotRead);
         EXPECT_EQ(r.message, "不是可读的Excel工作簿，没有导出：" + Path());
         EXPECT_EQ(ReadAll(Path()), junk);
     }

@@ -105,8 +105,8 @@ TEST(XlsxLimits, TheExportNamesTheRefusedFileAndLeavesIt) {
     test::WriteAll(path, bomb);
     test::FakeTable t;
     t.AddStation(1);
-    const ExcelExportResult r = ExportExcel(t, 0.0f, path);
-    EXPECT_EQ(r.status, ExcelExportStatus::NotWorkbook);
+    const FileResult r = ExportExcel(t, 0.0f, path);
+    EXPECT_EQ(r.code, FileStatus::kCannotRead);
     EXPECT_EQ(r.message, "不是可读的Excel工作簿，没有导出：" + path);
     EXPECT_NE(r.detail.find("document type"), std::string::npos) << r.detail;
     EXPECT_EQ(test::ReadAll(path), bomb);
