@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/text_codec.h"
+#include "report/xlsx_file.h"
 #include "report/xlsx_xml.h"
 
 namespace orb::xlsx {
@@ -92,25 +93,6 @@ std::string NumberText(double v) {
     return ec == std::errc() ? std::string(buf, end) : "0";
 }
 
-const char* ErrorText(uint8_t code) {
-    switch (code) {
-        case 0x00:
-            return "#NULL!";
-        case 0x07:
-            return "#DIV/0!";
-        case 0x0F:
-            return "#VALUE!";
-        case 0x17:
-            return "#REF!";
-        case 0x1D:
-            return "#NAME?";
-        case 0x24:
-            return "#NUM!";
-        default:
-            return "#N/A";
-    }
-}
-
 void AddText(xmlNode* parent, const char* name, const std::string& text) {
     xmlNode* n = xmlNewChild(parent, parent->ns, X(name), nullptr);
     xmlNodeAddContent(n, X(text.c_str()));
@@ -137,7 +119,7 @@ void Fill(xmlNode* c, const XlsCell& v) {
             break;
         case XlsCell::Kind::Error:
             SetAttr(c, "t", "e");
-            AddText(c, "v", ErrorText(v.code));
+            AddText(c, "v", XlsxErrorText(v.code));
             break;
         case XlsCell::Kind::Blank:
             break;

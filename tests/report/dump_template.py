@@ -9,9 +9,8 @@ import sys
 
 def dump_xls(path):
     import xlrd
+    from dump_workbook import TYPES as types
     book = xlrd.open_workbook(path, formatting_info=True)
-    types = {xlrd.XL_CELL_TEXT: "text", xlrd.XL_CELL_NUMBER: "number", xlrd.XL_CELL_DATE: "date",
-             xlrd.XL_CELL_BOOLEAN: "boolean", xlrd.XL_CELL_ERROR: "error", xlrd.XL_CELL_BLANK: "blank"}
     sheets = []
     for sheet in book.sheets():
         cells = []
