@@ -9,19 +9,14 @@ import sys
 
 def dump_xls(path):
     import xlrd
-    from dump_workbook import TYPES as types
+    from dump_workbook import TYPES as types, non_empty
     book = xlrd.open_workbook(path, formatting_info=True)
     sheets = []
     for sheet in book.sheets():
         cells = []
-        for r in range(sheet.nrows):
-            for c in range(sheet.ncols):
-                cell = sheet.cell(r, c)
-                if cell.ctype == xlrd.XL_CELL_EMPTY:
-                    continue
-                xf = book.xf_list[cell.xf_index]
-                fmt = book.format_map[xf.format_key].format_str
-                cells.append([r, c, types[cell.ctype], cell.value, f"{cell.xf_index}|{fmt}"])
+        for r, c, cell in non_empty(sheet):
+            fmt = book.format_map[book.xf_list[cell.xf_index].format_key].format_str
+            cells.append([r, c, types[cell.ctype], cell.value, f"{cell.xf_index}|{fmt}"])
         widths = {str(c): info.width for c, info in sheet.colinfo_map.items()}
         notes = {f"{r},{c}": n.text for (r, c), n in sheet.cell_note_map.items()}
         merged = [list(m) for m in sheet.merged_cells]
