@@ -38,7 +38,8 @@ bool XlsxPackage::Open(std::string_view bytes, std::string* error) {
     s_ = std::make_unique<State>();
     // The source owns its copy: on writing, libzip may keep parts of it in
     // the new package's buffer and frees it with that.
-    void* copy = std::malloc(std::max<std::size_t>(bytes.size(), 1));
+    if (bytes.empty()) return Fail(error, "not a zip package: the file is empty");
+    void* copy = std::malloc(bytes.size());
     if (!copy) return Fail(error, "out of memory");
     std::memcpy(copy, bytes.data(), bytes.size());
     zip_error_t err;
