@@ -104,8 +104,12 @@ Loaded LoadExisting(const std::string& path, std::string& bytes, std::string& wh
     return bytes.empty() ? Loaded::New : Loaded::Existing;
 }
 
-bool IsXlsBytes(std::string_view bytes) { return bytes.rfind("\xD0\xCF\x11\xE0", 0) == 0; }
-bool IsXlsxBytes(std::string_view bytes) { return bytes.rfind("PK\x03\x04", 0) == 0; }
+bool IsXlsBytes(std::string_view bytes) {
+    return bytes.rfind("\xD0\xCF\x11\xE0", 0) == 0;
+}
+bool IsXlsxBytes(std::string_view bytes) {
+    return bytes.rfind("PK\x03\x04", 0) == 0;
+}
 
 // The content decides the format, so a workbook keeps the one it has.
 bool PatchExisting(std::string_view bytes, const XlsRows& rows, std::string& out, std::string& why) {
@@ -260,7 +264,8 @@ FileResult ExportExcel(const TableSource& table, float declination, const std::s
     const Loaded loaded = LoadExisting(path, bytes, why);
     const std::string notWorkbook = std::string(kExcelNotWorkbook) + path;
     if (loaded == Loaded::Unreadable) return Result(FileStatus::kCannotRead, notWorkbook, why);
-    const bool xls = loaded == Loaded::New ? ExcelFormatOfPath(path) != ExcelFormat::Xlsx : !IsXlsxBytes(bytes);
+    const bool xls =
+        loaded == Loaded::New ? ExcelFormatOfPath(path) != ExcelFormat::Xlsx : !IsXlsxBytes(bytes);
     const uint32_t maxRows = xls ? kBiff8MaxRows : kXlsxMaxRows;
     const std::size_t stations = CountCheckedRows(table);
     if (stations + 1 > maxRows) {
