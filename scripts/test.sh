@@ -24,7 +24,7 @@ ctest --test-dir build --output-on-failure --no-tests=error -j"$jobs"
 bash scripts/check_package.sh build
 
 echo "== build (AddressSanitizer + UndefinedBehaviorSanitizer)"
-bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DORB_SANITIZE=ON -DORB_BUILD_BENCH=OFF -DORB_WERROR=$werror
+bash scripts/build.sh build-asan -DCMAKE_BUILD_TYPE=Debug -DORB_SANITIZE=ON -DORB_BUILD_BENCH=OFF
 echo "== tests under sanitizers"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure --no-tests=error -j"$jobs"

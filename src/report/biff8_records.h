@@ -41,9 +41,32 @@ enum Record : uint16_t {
     kStyle = 0x0293,
     kFormat = 0x041E,
     kBof = 0x0809,
+    kRow = 0x0208,
+    kDbCell = 0x00D7,
+    kIndex = 0x020B,
+    kShrFmla = 0x04BC,
+    kArray = 0x0221,
+    kTable = 0x0236,
+    kSupBook = 0x01AE,
 };
 
 inline constexpr std::size_t kMaxRecordData = 8224;
+
+inline uint16_t Le16(std::string_view d, std::size_t at) {
+    return static_cast<uint16_t>(static_cast<unsigned char>(d[at]) | static_cast<unsigned char>(d[at + 1])
+                                                                         << 8);
+}
+inline uint32_t Le32(std::string_view d, std::size_t at) {
+    return Le16(d, at) | static_cast<uint32_t>(Le16(d, at + 2)) << 16;
+}
+inline void PutLe16(std::string& d, std::size_t at, uint16_t v) {
+    d[at] = static_cast<char>(v & 0xFF);
+    d[at + 1] = static_cast<char>(v >> 8);
+}
+inline void PutLe32(std::string& d, std::size_t at, uint32_t v) {
+    PutLe16(d, at, static_cast<uint16_t>(v & 0xFFFF));
+    PutLe16(d, at + 2, static_cast<uint16_t>(v >> 16));
+}
 
 // Appends records to a stream; a record's length is filled in by End().
 class Out {

@@ -17,6 +17,7 @@
 #include "report/export_columns.h"
 #include "report/xls_file.h"
 #include "report/xlsx_file.h"
+#include "report/xlsx_patcher.h"
 
 namespace orb {
 
@@ -87,9 +88,11 @@ int SheetForExport(XlsWorkbook& book) {
     return at;
 }
 
-enum class Loaded { New, Xls, Xlsx, Unreadable };
+enum class Loaded { New, Existing, Unreadable };
 
-Loaded LoadExisting(const std::string& path, XlsWorkbook& book, std::string& why) {
+// The bytes of an existing file at `path`; an empty file holds nothing to
+// keep and is written as a new workbook.
+Loaded LoadExisting(const std::string& path, std::string& bytes, std::string& why) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec) && !ec) return Loaded::New;
     std::ifstream in(path, std::ios::binary);
@@ -97,20 +100,23 @@ Loaded LoadExisting(const std::string& path, XlsWorkbook& book, std::string& why
         why = "无法读取文件 " + path;
         return Loaded::Unreadable;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // An empty file holds nothing to keep: it is written as a new workbook.
-    if (bytes.empty()) return Loaded::New;
-    std::string reason;
-    // The content decides the format, so a workbook keeps the one it has.
-    if (bytes.rfind("\xD0\xCF\x11\xE0", 0) == 0) {
-        if (DecodeXlsFile(bytes, book, &reason)) return Loaded::Xls;
-    } else if (bytes.rfind("PK\x03\x04", 0) == 0) {
-        if (DecodeXlsxFile(bytes, book, &reason)) return Loaded::Xlsx;
-    } else {
-        reason = "not an Excel workbook";
-    }
-    why = "文件不是可读的Excel工作簿（" + reason + "）：" + path;
-    return Loaded::Unreadable;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return bytes.empty() ? Loaded::New : Loaded::Existing;
+}
+
+bool IsXlsBytes(std::string_view bytes) {
+    return bytes.rfind("\xD0\xCF\x11\xE0", 0) == 0;
+}
+bool IsXlsxBytes(std::string_view bytes) {
+    return bytes.rfind("PK\x03\x04", 0) == 0;
+}
+
+// The content decides the format, so a workbook keeps the one it has.
+bool PatchExisting(std::string_view bytes, const XlsRows& rows, std::string& out, std::string& why) {
+    if (IsXlsBytes(bytes)) return PatchXlsFile(bytes, rows, out, &why);
+    if (IsXlsxBytes(bytes)) return PatchXlsxFile(bytes, rows, out, &why);
+    why = "not an Excel workbook";
+    return false;
 }
 
 FileResult Result(FileStatus code, std::string_view message, std::string detail = {}, int error = 0) {
@@ -128,6 +134,15 @@ FileResult Done() {
 
 FileResult CannotCreate(const FileResult& created) {
     return Result(FileStatus::kCannotCreate, kExcelCannotOpen, created.message, created.error);
+}
+
+FileResult SaveBytes(std::string_view bytes, const std::string& path) {
+    AtomicFile tmp(path);
+    if (!tmp.created().ok()) return CannotCreate(tmp.created());
+    FileResult w = tmp.Write(bytes);
+    if (w.ok()) w = tmp.Commit();
+    if (!w.ok()) return Failed(w.message, w.error);
+    return Done();
 }
 
 FileResult SaveXls(const XlsWorkbook& book, const std::string& path) {
@@ -234,18 +249,35 @@ void PutSurveyRows(XlsWorkbook& book, const TableSource& table, float declinatio
     }
 }
 
+XlsRows SurveyRows(const TableSource& table, float declination) {
+    XlsRows rows;
+    rows.push_back(ExcelCaptionRow());
+    for (std::size_t r = 0, n = table.RowCount(); r < n; ++r) {
+        if (!table.IsChecked(r)) continue;
+        AppendExcelRow(table, r, declination, rows.emplace_back());
+    }
+    return rows;
+}
+
 FileResult ExportExcel(const TableSource& table, float declination, const std::string& path) {
-    XlsWorkbook book;
-    std::string why;
-    const Loaded loaded = LoadExisting(path, book, why);
-    if (loaded == Loaded::Unreadable) return Result(FileStatus::kCannotRead, kExcelCannotOpen, why);
+    std::string bytes, why;
+    const Loaded loaded = LoadExisting(path, bytes, why);
+    const std::string notWorkbook = std::string(kExcelNotWorkbook) + path;
+    if (loaded == Loaded::Unreadable) return Result(FileStatus::kCannotRead, notWorkbook, why);
     const bool xls =
-        loaded == Loaded::Xls || (loaded == Loaded::New && ExcelFormatOfPath(path) != ExcelFormat::Xlsx);
+        loaded == Loaded::New ? ExcelFormatOfPath(path) != ExcelFormat::Xlsx : !IsXlsxBytes(bytes);
     const uint32_t maxRows = xls ? kBiff8MaxRows : kXlsxMaxRows;
     const std::size_t stations = CountCheckedRows(table);
     if (stations + 1 > maxRows) {
         return Result(FileStatus::kTooLarge, TooManyText(stations, maxRows, xls));
     }
+    if (loaded == Loaded::Existing) {
+        std::string patched;
+        if (!PatchExisting(bytes, SurveyRows(table, declination), patched, why))
+            return Result(FileStatus::kCannotRead, notWorkbook, why);
+        return SaveBytes(patched, path);
+    }
+    XlsWorkbook book;
     PutSurveyRows(book, table, declination);
     return xls ? SaveXls(book, path) : SaveXlsx(book, path);
 }

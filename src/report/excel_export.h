@@ -16,6 +16,8 @@ namespace orb {
 inline constexpr std::string_view kExcelExportDone = "导出表格成功";
 inline constexpr std::string_view kExcelCannotOpen = "启动Excel服务器失败!";
 inline constexpr std::string_view kExcelCommandFailed = "命令失败。";
+// Followed by the file's path.
+inline constexpr std::string_view kExcelNotWorkbook = "不是可读的Excel工作簿，没有导出：";
 
 enum class ExcelFormat { None, Xls, Xlsx };
 
@@ -23,15 +25,15 @@ enum class ExcelFormat { None, Xls, Xlsx };
 // "XLSX", None otherwise (the window then ends the command silently).
 ExcelFormat ExcelFormatOfPath(std::string_view path);
 
-// Writes the stations into `path`. An existing workbook keeps its file format,
-// its other sheets and every cell outside A1:V(n + 1) of "Sheet1" (see
-// biff8_reader.h and xlsx_file.h for what else is kept). The file is replaced
-// through a temporary file beside it. The result's message is the text of the
-// message box:
+// Writes the stations into `path`. An existing workbook is patched, not
+// rewritten: it keeps its file format and everything but the cells
+// A1:V(n + 1) of "Sheet1" (see biff8_patcher.h and xlsx_patcher.h). The file
+// is replaced through a temporary file beside it. The result's message is the
+// text of the message box:
 //   kOk            "导出表格成功"
-//   kCannotCreate  "启动Excel服务器失败!": the workbook cannot be created
-//   kCannotRead    the same: the existing file is no readable workbook (it is
-//                  left untouched)
+//   kCannotCreate  "启动Excel服务器失败!": the workbook cannot be created or written
+//   kCannotRead    "不是可读的Excel工作簿，没有导出：FILE": the existing file is
+//                  no readable workbook (it is left untouched)
 //   kTooLarge      more stations than the sheet has rows; nothing written
 //   kWriteFailed   the error's own description, or "命令失败。"
 FileResult ExportExcel(const TableSource& table, float declination, const std::string& path);
@@ -42,6 +44,9 @@ std::size_t CountCheckedRows(const TableSource& table);
 // The 22 values of the caption row and of one table row (columns A to V).
 std::vector<XlsCell> ExcelCaptionRow();
 void AppendExcelRow(const TableSource& table, std::size_t row, float declination, std::vector<XlsCell>& out);
+
+// The caption row and the checked rows, as the export writes them.
+XlsRows SurveyRows(const TableSource& table, float declination);
 
 // Puts the caption row and the checked rows into A1:V(n + 1) of "Sheet1",
 // adding that sheet before the active one when the workbook has none. Cells

@@ -19,4 +19,10 @@ bool WriteXlsFile(const XlsWorkbook& book, int fd, std::string* error);
 // are not a compound document holding a readable BIFF8 workbook.
 bool DecodeXlsFile(std::string_view bytes, XlsWorkbook& book, std::string* error);
 
+// Writes `rows` into the .xls file `bytes` (see biff8_patcher.h) and gives the
+// new file in `out`. Every other stream and storage of the compound document
+// (macros, document properties, embedded objects) is copied as it is. False
+// with a reason in `error` when `bytes` are no readable workbook.
+bool PatchXlsFile(std::string_view bytes, const XlsRows& rows, std::string& out, std::string* error);
+
 }  // namespace orb

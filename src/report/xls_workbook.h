@@ -48,6 +48,11 @@ struct XlsSheet {
     const XlsCell* Find(uint32_t row, uint32_t col) const;
 };
 
+// The block an export writes: rows of cells from A1 on (every row as long as
+// the first). A Blank cell, or an empty text, empties its cell and keeps the
+// cell's format.
+using XlsRows = std::vector<std::vector<XlsCell>>;
+
 struct XlsWorkbook {
     std::vector<XlsSheet> sheets;
     int activeSheet = 0;

@@ -4,6 +4,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <map>
@@ -16,6 +17,7 @@
 #include "core/text_codec.h"
 #include "report/export_columns.h"
 #include "report/xlsx_file.h"
+#include "report/xlsx_package.h"
 
 namespace orb {
 
@@ -55,17 +57,29 @@ bool ReadMember(GsfInfile* zip, const std::string& path, std::string& out) {
         dir = GSF_INFILE(holder.get());
         start = slash + 1;
     }
+    // The declared size is checked against the limit, never allocated.
     const gsf_off_t size = gsf_input_size(holder.get());
-    if (size < 0) return false;
-    out.resize(static_cast<std::size_t>(size));
-    return size == 0 ||
-           gsf_input_read(holder.get(), out.size(), reinterpret_cast<guint8*>(out.data())) != nullptr;
+    if (size < 0 || static_cast<uint64_t>(size) > kXlsxMaxPartBytes) return false;
+    out.clear();
+    guint8 chunk[65536];
+    for (gsf_off_t left = size; left > 0;) {
+        const std::size_t n = static_cast<std::size_t>(std::min<gsf_off_t>(left, sizeof chunk));
+        if (!gsf_input_read(holder.get(), n, chunk)) return false;
+        out.append(reinterpret_cast<const char*>(chunk), n);
+        left -= static_cast<gsf_off_t>(n);
+    }
+    return true;
 }
 
 DocPtr ParseXml(const std::string& text, const char* what) {
     xmlDoc* doc = xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr,
-                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_HUGE);
+                                XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
     if (!doc) throw Unreadable(std::string("damaged ") + what);
+    // No workbook part declares a document type; entities are never expanded.
+    if (doc->intSubset || doc->extSubset) {
+        xmlFreeDoc(doc);
+        throw Unreadable(std::string("a document type in ") + what);
+    }
     return DocPtr(doc);
 }
 

@@ -7,9 +7,7 @@
 
 namespace orb {
 
-namespace {
-
-const char* ErrorText(uint8_t code) {
+const char* XlsxErrorText(uint8_t code) {
     switch (code) {
         case 0x00:
             return "#NULL!";
@@ -28,6 +26,8 @@ const char* ErrorText(uint8_t code) {
     }
 }
 
+namespace {
+
 lxw_error WriteCell(lxw_worksheet* ws, uint32_t row, uint16_t col, const XlsCell& cell) {
     switch (cell.kind) {
         case XlsCell::Kind::Number:
@@ -39,7 +39,7 @@ lxw_error WriteCell(lxw_worksheet* ws, uint32_t row, uint16_t col, const XlsCell
             return worksheet_write_boolean(ws, row, col, cell.code != 0, nullptr);
         case XlsCell::Kind::Error: {
             // An error value can only be written as a formula giving it.
-            const std::string text = ErrorText(cell.code);
+            const std::string text = XlsxErrorText(cell.code);
             return worksheet_write_formula_str(ws, row, col, ("=" + text).c_str(), nullptr, text.c_str());
         }
         case XlsCell::Kind::Blank:

@@ -145,7 +145,7 @@ TEST_P(ExcelExport, AnUnreadableFileIsReportedAndLeftUntouched) {
         test::WriteAll(Path("junk"), junk);
         const FileResult r = ExportExcel(t, 0.0f, Path("junk"));
         EXPECT_EQ(r.code, FileStatus::kCannotRead);
-        EXPECT_EQ(r.message, "启动Excel服务器失败!");
+        EXPECT_EQ(r.message, "不是可读的Excel工作簿，没有导出：" + Path("junk"));
         EXPECT_NE(r.detail, "");
         EXPECT_EQ(test::ReadAll(Path("junk")), junk);
     }

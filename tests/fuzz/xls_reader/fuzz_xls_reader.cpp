@@ -3,6 +3,10 @@
 // of bounds, and whatever it reads must write back to a file that reads to
 // the same sheets and cells (the update writes the whole workbook again).
 //
+// The same bytes go through the patcher that the export uses for an existing
+// workbook: it refuses them with a reason, or its result is a workbook that
+// the reader reads with the new cells in Sheet1 and that patches again.
+//
 // The input is tried twice: as a complete .xls file (compound document) and
 // as a bare BIFF8 workbook stream, so that mutations reach the record parser
 // without first having to keep the container intact.
@@ -15,6 +19,7 @@
 #include <string>
 #include <string_view>
 
+#include "report/biff8_patcher.h"
 #include "report/biff8_reader.h"
 #include "report/biff8_writer.h"
 #include "report/xls_file.h"
@@ -93,6 +98,58 @@ void TryFile(std::string_view bytes) {
     CheckSameBook(book, back);
 }
 
+const orb::XlsRows& Block() {
+    static const orb::XlsRows rows = [] {
+        orb::XlsRows r(3);
+        for (int c = 0; c < 22; ++c) r[0].push_back(XlsCell::Str(u"caption"));
+        for (int c = 0; c < 22; ++c) r[1].push_back(XlsCell::Num(c + 0.5));
+        for (int c = 0; c < 22; ++c) r[2].push_back(c % 2 ? XlsCell::Str(u"\u4E95\u659C") : XlsCell{});
+        return r;
+    }();
+    return rows;
+}
+
+void CheckPatched(const XlsWorkbook& book) {
+    const int s = book.FindSheet(u"Sheet1");
+    Check(s >= 0, "a patched workbook has Sheet1");
+    const XlsCell* a2 = book.sheets[static_cast<std::size_t>(s)].Find(1, 3);
+    Check(a2 && a2->kind == XlsCell::Kind::Number && a2->number == 3.5, "the patched cells read back");
+}
+
+void TryPatchFile(std::string_view bytes) {
+    std::string out, error;
+    if (!orb::PatchXlsFile(bytes, Block(), out, &error)) {
+        Check(!error.empty(), "a refused file has a reason");
+        return;
+    }
+    XlsWorkbook book, original;
+    if (orb::DecodeXlsFile(out, book, &error)) {
+        CheckPatched(book);
+    } else {
+        Check(!orb::DecodeXlsFile(bytes, original, &error), "a readable file stays readable when patched");
+    }
+    std::string again;
+    Check(orb::PatchXlsFile(out, Block(), again, &error), "a patched file patches again");
+}
+
+void TryPatchStream(std::string_view bytes) {
+    std::string out, error;
+    if (!orb::PatchBiff8Workbook(bytes, Block(), out, &error)) {
+        Check(!error.empty(), "a refused stream has a reason");
+        return;
+    }
+    XlsWorkbook book;
+    if (!orb::DecodeBiff8Workbook(out, book, &error)) {
+        // The patcher copies records it does not need to understand; only a
+        // stream the reader takes must stay readable.
+        XlsWorkbook original;
+        Check(!orb::DecodeBiff8Workbook(bytes, original, &error),
+              "a readable stream stays readable when patched");
+        return;
+    }
+    CheckPatched(book);
+}
+
 void TryStream(std::string_view bytes) {
     XlsWorkbook book;
     std::string error;
@@ -138,5 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     TryFile(bytes);
     TryStream(bytes);
+    TryPatchFile(bytes);
+    TryPatchStream(bytes);
     return 0;
 }
