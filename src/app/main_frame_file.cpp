@@ -69,8 +69,8 @@ QString CMainFrame::DocumentTitle() const {
 
 void CMainFrame::OnFileNew() {
     if (!SaveModified()) return;
-    doc_.Clear();
     pathName_.clear();
+    edits_.ClearSurvey();
     view_->OnInitialUpdate();
 }
 
@@ -95,14 +95,11 @@ bool CMainFrame::LoadDocumentFile(const QString& path) {
     TlmLoadResult result = LoadTlmFile(NativePath(path));
     bool ok = true;
     switch (result.status) {
-        case TlmLoadStatus::kLoaded: {
-            TlmTiming timing{sampleDelayMinutes, sampleIntervalSeconds};
-            AdoptLoaded(std::move(result), doc_, timing);
-            sampleDelayMinutes = timing.sampleDelayMinutes;
-            sampleIntervalSeconds = timing.sampleIntervalSeconds;
+        case TlmLoadStatus::kLoaded:
+            // The notice reloads the table, with the well's quality references.
+            edits_.ReplaceSurvey(std::move(result.document));
             AddRecentFile(path);
-            break;
-        }
+            return true;
         case TlmLoadStatus::kEmpty:
             AddRecentFile(path);
             break;
@@ -129,14 +126,13 @@ void CMainFrame::SaveSurveyFile() {
 }
 
 bool CMainFrame::SaveDocumentFile(const QString& path) {
-    const SaveResult result =
-        SaveTlmFile(NativePath(path), doc_, TlmTiming{sampleDelayMinutes, sampleIntervalSeconds});
+    const SaveResult result = SaveTlmFile(NativePath(path), doc_);
     if (!result.ok) {
         QMessageBox::warning(this, QStringLiteral("Orb"), Text(result.message, kSaveFailedMessage));
         return false;
     }
     pathName_ = path;
-    doc_.SetModified(false);
+    edits_.MarkSaved();
     AddRecentFile(path);
     return true;
 }

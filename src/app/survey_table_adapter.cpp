@@ -1,12 +1,14 @@
 #include "app/survey_table_adapter.h"
 
 #include <QBrush>
+#include <algorithm>
 
 namespace orb {
 
 SurveyTableAdapter::SurveyTableAdapter(SurveyTableModel& model, QObject* parent)
     : QAbstractTableModel(parent), model_(model) {
     model_.SetListener(this);
+    RecheckAll();
 }
 
 SurveyTableAdapter::~SurveyTableAdapter() {
@@ -83,7 +85,7 @@ void SurveyTableAdapter::BeginReset() {
     beginResetModel();
 }
 void SurveyTableAdapter::EndReset() {
-    RecheckAll();
+    CheckAppended();  // a survey set up without notices (tests, tools)
     endResetModel();
     emit qualityChanged();
 }
@@ -103,18 +105,30 @@ void SurveyTableAdapter::BeginRemove(std::size_t first, std::size_t last) {
 }
 
 void SurveyTableAdapter::EndRemove() {
-    RecheckAll();
     endRemoveRows();
-    emit qualityChanged();
 }
 
 void SurveyTableAdapter::RowChanged(std::size_t row) {
-    const std::ptrdiff_t record = model_.RecordIndexOfRow(row);
-    CheckAppended();
-    if (record >= 0 && static_cast<std::size_t>(record) < qc_.size()) qc_[record] = Check(record);
-    Recount();  // the selection may have changed
     const int r = static_cast<int>(row);
     emit dataChanged(index(r, 0), index(r, kTableColumns - 1));
+}
+
+void SurveyTableAdapter::SurveyChanged(const SurveyChange& change) {
+    using Kind = SurveyChange::Kind;
+    switch (change.kind) {
+        case Kind::kEverything:
+        case Kind::kRecordsCleared:
+            RecheckAll();
+            break;
+        case Kind::kRecordAppended:
+            CheckAppended();
+            break;
+        case Kind::kRecords:
+            Recheck(change.first, change.count);
+            break;
+        default:
+            return;
+    }
     emit qualityChanged();
 }
 
@@ -173,6 +187,13 @@ void SurveyTableAdapter::CheckAppended() {
         qc_[i] = Check(i);
         Count(records[i], qc_[i]);
     }
+}
+
+void SurveyTableAdapter::Recheck(std::size_t first, std::size_t count) {
+    CheckAppended();
+    const std::size_t end = std::min(qc_.size(), first + count);
+    for (std::size_t i = first; i < end; ++i) qc_[i] = Check(i);
+    Recount();  // the selection may have changed
 }
 
 void SurveyTableAdapter::Count(const SurveyRecord& record, const QcResult& result) {

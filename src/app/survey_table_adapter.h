@@ -3,7 +3,8 @@
 // the model's change notifications become the item model's signals. It also
 // keeps the station-quality verdict of every record: a record that fails a
 // check (or carries a flag) colours its check-box and number cells and
-// explains itself in their tooltip; the cell texts never change.
+// explains itself in their tooltip; the cell texts never change. The verdicts
+// follow the survey's change notices: only changed records are checked again.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -66,11 +67,13 @@ private:
     void RowChanged(std::size_t row) override;
     void AllRowsChanged() override;
     void ScrollToBottom() override;
+    void SurveyChanged(const SurveyChange& change) override;
 
-    // Brings the verdicts in line with the records: everything anew, or
-    // only the records appended since the last time.
+    // Brings the verdicts in line with the records: everything anew, only
+    // the records appended since the last time, or a range that changed.
     void RecheckAll();
     void CheckAppended();
+    void Recheck(std::size_t first, std::size_t count);
     void Recount();
     void Count(const SurveyRecord& record, const QcResult& result);
     QcResult Check(std::size_t record) const;

@@ -359,7 +359,8 @@ bool SurveyTableModel::CommitDepthEdit(std::size_t row, std::string_view text) {
     // gives was already the record's.
     typingRow_ = row;
     typingText_ = std::string(text);
-    const bool changed = edits_.SetDepth(static_cast<std::size_t>(index), ToFloatDepth(ParseLeadingNumber(text)));
+    const bool changed =
+        edits_.SetDepth(static_cast<std::size_t>(index), ToFloatDepth(ParseLeadingNumber(text)));
     typingRow_ = SIZE_MAX;
     if (!changed) {
         typedDepth_[row] = std::move(typingText_);

@@ -151,7 +151,7 @@ private:
     std::vector<Row> rows_;
     std::vector<Mark> marks_;
     std::unordered_map<std::size_t, std::string> typedDepth_;  // row -> typed text
-    std::size_t typingRow_ = SIZE_MAX;  // the row whose depth edit is being committed
+    std::size_t typingRow_ = SIZE_MAX;                         // the row whose depth edit is being committed
     std::string typingText_;
     bool showAll_ = true;
     bool reverseOrder_ = false;
