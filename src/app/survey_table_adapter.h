@@ -39,9 +39,9 @@ public:
     // records were computed with: saturation is then estimated from it.
     void SetQcSettings(const QcSettings& settings, const std::optional<ProbeCalibration>& estimateWith = {});
     const QcSettings& qcSettings() const { return qcSettings_; }
-    // The verdict of the record a row shows; nullptr for a mark row.
-    const QcResult* QcResultOfRow(int row) const;
-    const std::vector<QcResult>& qcResults() const { return qc_; }
+    // The verdict of the record a row shows (worked out again, with its
+    // values for the tooltip); none for a mark row.
+    std::optional<QcResult> QcResultOfRow(int row) const;
     struct QcCounts {
         std::size_t failedStations = 0, stations = 0;  // selected records
         std::size_t failedRecords = 0, records = 0;
@@ -75,13 +75,18 @@ private:
     void CheckAppended();
     void Recheck(std::size_t first, std::size_t count);
     void Recount();
-    void Count(const SurveyRecord& record, const QcResult& result);
+    // Per record only what colours and counts need: 2 bits instead of the
+    // whole result (a million records would otherwise cost over 100 MB).
+    enum Verdict : uint8_t { kFailed = 1, kFlagged = 2 };
+    static uint8_t VerdictOf(const QcResult& result);
+    uint8_t VerdictOfRow(int row) const;
+    void Count(const SurveyRecord& record, uint8_t verdict);
     QcResult Check(std::size_t record) const;
 
     SurveyTableModel& model_;
     QcSettings qcSettings_;
     std::optional<RawCountEstimator> estimator_;
-    std::vector<QcResult> qc_;  // by record index
+    std::vector<uint8_t> qc_;  // Verdict bits by record index
     QcCounts counts_;
 };
 
