@@ -126,8 +126,8 @@ void CMainFrame::SaveSurveyFile() {
 }
 
 bool CMainFrame::SaveDocumentFile(const QString& path) {
-    const SaveResult result = SaveTlmFile(NativePath(path), doc_);
-    if (!result.ok) {
+    const FileResult result = SaveTlmFile(NativePath(path), doc_);
+    if (!result.ok()) {
         QMessageBox::warning(this, QStringLiteral("Orb"), Text(result.message, kSaveFailedMessage));
         return false;
     }
@@ -143,7 +143,8 @@ QStringList CMainFrame::RecentFiles() const {
     QStringList files;
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const QString f = settings.value(QStringLiteral("File%1").arg(i)).toString();
-        if (!f.isEmpty()) files.append(f);
+        // A survey moved or deleted since is dropped rather than offered.
+        if (!f.isEmpty() && QFileInfo::exists(f)) files.append(f);
     }
     return files;
 }

@@ -27,6 +27,7 @@
 #include "core/survey_record.h"
 #include "document/orb_doc.h"
 #include "document/survey_edits.h"
+#include "view/survey_columns.h"
 #include "view/table_listener.h"
 #include "view/table_source.h"
 
@@ -43,9 +44,7 @@ using WellNumbersSink =
 class SurveyTableModel final : public TableSource, private SurveyListener {
 public:
     static constexpr std::ptrdiff_t kNoRecord = -1;
-    // Turns the normalised total magnetic field into a field strength.
-    static constexpr float kFieldStrengthReference = 52326.0f;
-    static constexpr int kDepthColumn = 3;
+    static constexpr int kDepthColumn = TableColumn::kDepthColumn;
 
     // Follows the given edit path (the window's, a device session's).
     explicit SurveyTableModel(SurveyEdits& edits);
@@ -61,7 +60,8 @@ public:
     void SetWellNumbersSink(WellNumbersSink sink) { wellSink_ = std::move(sink); }
     SampleTiming Timing() const { return doc_.timing(); }
 
-    // Column headings (UTF-8) and widths in pixels, columns 0..20.
+    // Column headings (UTF-8) and widths in pixels, columns 0..20 (see
+    // view/survey_columns.h).
     static const char* HeaderText(int column);
     static int ColumnWidth(int column);
 

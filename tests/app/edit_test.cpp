@@ -53,7 +53,7 @@ COrbDoc FixtureSurvey() {
 
 QString WriteFixture(const QTemporaryDir& dir, const COrbDoc& doc = FixtureSurvey()) {
     const QString path = dir.filePath(QStringLiteral("fixture.TLM"));
-    if (!SaveTlmFile(path.toStdString(), doc).ok) return {};
+    if (!SaveTlmFile(path.toStdString(), doc).ok()) return {};
     return path;
 }
 

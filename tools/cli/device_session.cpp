@@ -288,8 +288,8 @@ int SaveSessionDocument(DeviceSession& s, const std::string& path) {
         ReportError(path, "the file name must end in .tlm or .TLM");
         return kExitFileError;
     }
-    const orb::SaveResult r = orb::SaveTlmFile(path, s.doc());
-    if (!r.ok) {
+    const orb::FileResult r = orb::SaveTlmFile(path, s.doc());
+    if (!r.ok()) {
         ReportError(path, r.message);
         return kExitFileError;
     }
