@@ -12,6 +12,7 @@ constexpr std::size_t kStations = 10081;
 
 orb::COrbDoc MakeSurvey() {
     orb::COrbDoc doc;
+    doc.SetTiming(orb::SurveyTiming{3, 60});
     std::mt19937_64 rng(3);
     std::uniform_real_distribution<float> u(0.0f, 1.0f);
     for (std::size_t i = 0; i < kStations; ++i) {

@@ -106,27 +106,16 @@ public:
 
 class ModelTable final : public orb::DeviceTable {
 public:
-    ModelTable(orb::COrbDoc& doc, orb::SurveyTableModel& model) : doc_(doc), model_(model) {}
-    void AppendRecordRow(std::size_t i) override { model_.AppendRecordRow(i); }
-    void AppendMarkRow(const orb::SyncRecord& m) override { model_.AppendMarkRow(m); }
-    void DeleteAllRows() override { model_.DeleteAllRows(); }
-    void DeleteLastRow() override { model_.DeleteLastRow(); }
-    void RefreshTable() override { model_.RefreshTable(); }
+    explicit ModelTable(orb::SurveyTableModel& model) : model_(model) {}
     void SetShowAll(bool on) override {
         if (on && !model_.showAll()) model_.ShowAll();
     }
     void SetReverseOrder(bool on) override {
         if (on != model_.reverseOrder()) model_.ReverseDisplay();
     }
-    void TimingChanged() override { model_.TimingChanged(); }
-    void MatchAndRefresh(int32_t interval) override {
-        orb::MatchSyncMarks(doc_, interval);
-        model_.DeleteAllRows();
-        model_.RefreshTable();
-    }
+    void MatchStations(int32_t interval) override { orb::MatchSyncMarks(model_.edits(), interval); }
 
 private:
-    orb::COrbDoc& doc_;
     orb::SurveyTableModel& model_;
 };
 
@@ -137,13 +126,14 @@ struct Stack {
         port.Open(1);
     }
     orb::COrbDoc doc;
-    orb::SurveyTableModel model{doc};
-    ModelTable table{doc, model};
+    orb::SurveyEdits edits{doc};
+    orb::SurveyTableModel model{edits};
+    ModelTable table{model};
     QuietOperator op;
     orb::SerialLinkPort port;
     orb::PollTimers timers;
     orb::PollLoop loop;
-    orb::DeviceController dc{port, timers, op, table, doc};
+    orb::DeviceController dc{port, timers, op, table, edits};
 
     // One download; false when it did not complete.
     bool Download() {

@@ -20,7 +20,7 @@ namespace {
 
 struct Fixture {
     orb::COrbDoc doc = MakeSurvey();
-    orb::SurveyTableModel model{doc, [] { return orb::SampleTiming{3, 60}; }};
+    orb::SurveyTableModel model{doc};
     std::string dir;
     Fixture() {
         model.ReloadTable();

@@ -64,7 +64,8 @@ BENCHMARK(BM_ReverseSelectedOnly)->Arg(1000000)->Unit(benchmark::kMillisecond);
 // What a window repaint or an export pays per row: all 21 cell texts.
 void BM_RowTexts(benchmark::State& state) {
     orb::COrbDoc doc = MakeSurvey(1000);
-    orb::SurveyTableModel model(doc, [] { return orb::SampleTiming{3, 10}; });
+    doc.SetTiming(orb::SurveyTiming{3, 10});
+    orb::SurveyTableModel model(doc);
     model.ReloadTable();
     std::size_t row = 0;
     for (auto _ : state) {
@@ -95,8 +96,9 @@ orb::COrbDoc MakeMatchSurvey() {
 
 void BM_MatchSyncMarks(benchmark::State& state) {
     orb::COrbDoc doc = MakeMatchSurvey();
+    orb::SurveyEdits edits(doc);
     std::size_t matched = 0;
-    for (auto _ : state) matched = orb::MatchSyncMarks(doc, 10);
+    for (auto _ : state) matched = orb::MatchSyncMarks(edits, 10);
     state.counters["matched"] = static_cast<double>(matched);
 }
 BENCHMARK(BM_MatchSyncMarks)->Unit(benchmark::kMillisecond);

@@ -49,8 +49,7 @@ struct Window {
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
         orb::COrbApp::RegisterFontSubstitutions();
         frame = std::make_unique<orb::CMainFrame>();
-        frame->sampleDelayMinutes = 5;
-        frame->sampleIntervalSeconds = 30;
+        frame->Document().SetTiming(orb::SurveyTiming{5, 30});
         frame->resize(1280, 800);
         frame->show();
         QApplication::processEvents();

@@ -20,11 +20,12 @@ inline constexpr int kAppExit = 57665;
 inline constexpr int kExportText = 32800;
 inline constexpr int kExportExcel = 32845;
 
-// Edit (no handlers: always disabled)
+// Edit (cut and paste have no handlers: always disabled)
 inline constexpr int kEditCopy = 57634;
 inline constexpr int kEditCut = 57635;
 inline constexpr int kEditPaste = 57637;
 inline constexpr int kEditUndo = 57643;
+inline constexpr int kEditRedo = 57644;
 inline constexpr int kNextPane = 57680;
 inline constexpr int kPrevPane = 57681;
 

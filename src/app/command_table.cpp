@@ -78,6 +78,7 @@ constexpr std::array kCommands{
     CommandInfo{kEditCut, "剪切(&T)\tCtrl+X", nullptr, "Ctrl+X;Shift+Del"},
     CommandInfo{kEditPaste, "粘贴(&P)\tCtrl+V", nullptr, "Ctrl+V;Shift+Ins"},
     CommandInfo{kEditUndo, "撤消(&U)\tCtrl+Z", nullptr, "Ctrl+Z;Alt+Backspace"},
+    CommandInfo{kEditRedo, "重做(&R)\tCtrl+Y", nullptr, "Ctrl+Y"},
     CommandInfo{kNextPane, "下一窗格", nullptr, "F6"},
     CommandInfo{kPrevPane, "上一窗格", nullptr, "Shift+F6"},
 };

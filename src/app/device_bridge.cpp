@@ -4,7 +4,6 @@
 #include <QTimer>
 
 #include "app/main_frame.h"
-#include "app/orb_view.h"
 #include "view/sync_matcher.h"
 
 namespace orb {
@@ -41,8 +40,7 @@ DeviceBridge* FrameDevice(const CMainFrame* frame) {
 }
 
 DeviceBridge::DeviceBridge(CMainFrame* frame) : QObject(frame), frame_(frame) {
-    dc_ = std::make_unique<DeviceController>(*this, *this, *this, *this, frame->Document());
-    dc_->SetReplyObserver([this](uint8_t) { CopyValuesToFrame(); });
+    dc_ = std::make_unique<DeviceController>(*this, *this, *this, *this, frame->Edits());
 }
 
 DeviceBridge::~DeviceBridge() {
@@ -52,14 +50,6 @@ DeviceBridge::~DeviceBridge() {
 
 void DeviceBridge::StartupSearch() {
     if (Configured()) dc_->SearchPorts();
-}
-
-// The frame keeps the probe's timing for the document and the table.
-void DeviceBridge::CopyValuesToFrame() {
-    frame_->sampleDelayMinutes = dc_->sampleDelayMinutes;
-    frame_->sampleIntervalSeconds = dc_->sampleIntervalSeconds;
-    frame_->workDelayMinutes = dc_->workDelayMinutes;
-    frame_->workIntervalSeconds = dc_->workIntervalSeconds;
 }
 
 // ---- LinkPort ----------------------------------------------------------------
@@ -110,28 +100,6 @@ void DeviceBridge::Stop(int id) {
 
 // ---- DeviceTable -----------------------------------------------------------------
 
-void DeviceBridge::AppendRecordRow(std::size_t recordIndex) {
-    frame_->TableModel().AppendRecordRow(recordIndex);
-    // The newest row stays in sight while a download runs.
-    if (frame_->View()) frame_->View()->scrollToBottom();
-}
-
-void DeviceBridge::AppendMarkRow(const SyncRecord& mark) {
-    frame_->TableModel().AppendMarkRow(mark);
-}
-
-void DeviceBridge::DeleteAllRows() {
-    frame_->TableModel().DeleteAllRows();
-}
-
-void DeviceBridge::DeleteLastRow() {
-    frame_->TableModel().DeleteLastRow();
-}
-
-void DeviceBridge::RefreshTable() {
-    frame_->TableModel().RefreshTable();
-}
-
 void DeviceBridge::SetShowAll(bool showAll) {
     SurveyTableModel& m = frame_->TableModel();
     if (showAll == m.showAll()) return;
@@ -147,15 +115,8 @@ void DeviceBridge::SetReverseOrder(bool reverseOrder) {
     if (reverseOrder != m.reverseOrder()) m.ReverseDisplay();
 }
 
-void DeviceBridge::TimingChanged() {
-    CopyValuesToFrame();
-    frame_->TableModel().TimingChanged();
-}
-
-void DeviceBridge::MatchAndRefresh(int32_t workIntervalSeconds) {
-    MatchSyncMarks(frame_->Document(), workIntervalSeconds);
-    frame_->TableModel().DeleteAllRows();
-    frame_->TableModel().RefreshTable();
+void DeviceBridge::MatchStations(int32_t workIntervalSeconds) {
+    MatchSyncMarks(frame_->Edits(), workIntervalSeconds);
 }
 
 }  // namespace orb

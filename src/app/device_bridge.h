@@ -1,7 +1,8 @@
 // The window side of the device logic: the serial port whose arrival
 // notification becomes a queued call on the user-interface thread, QTimers by
 // id, the operator as real message boxes and dialogs, and the survey table of
-// the main frame. A child of the main frame, found with findChild.
+// the main frame's display modes. The device logic changes the survey through
+// the frame's edit operations. A child of the main frame, found with findChild.
 #pragma once
 
 #include <QHash>
@@ -85,18 +86,11 @@ public:
     void SetProgress(int position) override;
 
     // DeviceTable.
-    void AppendRecordRow(std::size_t recordIndex) override;
-    void AppendMarkRow(const SyncRecord& mark) override;
-    void DeleteAllRows() override;
-    void DeleteLastRow() override;
-    void RefreshTable() override;
     void SetShowAll(bool showAll) override;
     void SetReverseOrder(bool reverseOrder) override;
-    void TimingChanged() override;
-    void MatchAndRefresh(int32_t workIntervalSeconds) override;
+    void MatchStations(int32_t workIntervalSeconds) override;
 
 private:
-    void CopyValuesToFrame();
     // The queued receive notification.
     void ReadArrived();
 

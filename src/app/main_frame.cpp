@@ -46,10 +46,7 @@ QList<int> StoredToolbarButtons() {
 
 }  // namespace
 
-CMainFrame::CMainFrame(QWidget* parent)
-    : QMainWindow(parent), model_(doc_, [this] {
-          return SampleTiming{sampleDelayMinutes, sampleIntervalSeconds};
-      }) {
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), model_(edits_) {
     setWindowTitle(QString::fromUtf8(kProductCaption));
     setWindowIcon(AppIcon());
     setObjectName(QStringLiteral("MainFrame"));
@@ -75,6 +72,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     ConnectPrintCommands();
     ConnectQualityCommands();
     ConnectExchangeCommands();
+    ConnectEditCommands();
     view_->OnInitialUpdate();
 
     resize(1180, 720);
@@ -122,14 +120,15 @@ void CMainFrame::CreateActions() {
     }
     Action(cmd::kStatusBar)->setCheckable(true);
     Action(cmd::kStatusBar)->setChecked(true);
-    // Commands that no part of the program handles stay disabled.
-    for (int id : {cmd::kEditCopy, cmd::kEditCut, cmd::kEditPaste, cmd::kEditUndo, cmd::kNextPane,
+    // Commands that no part of the program handles stay disabled (undo and
+    // redo until there is something to undo or redo).
+    for (int id : {cmd::kEditCut, cmd::kEditPaste, cmd::kEditUndo, cmd::kEditRedo, cmd::kNextPane,
                    cmd::kPrevPane, cmd::kToolbarsPlaceholder})
         Action(id)->setEnabled(false);
     // Accelerators of commands without a menu item work through the window.
     for (int id : {cmd::kDataModify, cmd::kFileNew, cmd::kFilePrintDirect, cmd::kHelp, cmd::kContextHelp,
                    cmd::kDefaultHelp, cmd::kCustomize, cmd::kLookWindows7, cmd::kEditCopy, cmd::kEditCut,
-                   cmd::kEditPaste, cmd::kEditUndo, cmd::kNextPane, cmd::kPrevPane})
+                   cmd::kEditPaste, cmd::kEditUndo, cmd::kEditRedo, cmd::kNextPane, cmd::kPrevPane})
         addAction(Action(id));
 }
 

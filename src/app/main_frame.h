@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "document/orb_doc.h"
+#include "document/survey_edits.h"
 #include "document/well_info.h"
 #include "report/exchange_survey.h"
 #include "view/survey_table_model.h"
@@ -69,15 +70,14 @@ public:
     QList<int> ToolbarButtons() const { return toolbarButtons_; }
     void SetToolbarButtons(const QList<int>& buttons);
 
-    // Document, table and frame values.
+    // Document, its edit path, table and well values. Every change of the
+    // survey goes through Edits(); Document() is for reading (and for tests
+    // that set up a survey before the table is reloaded).
     COrbDoc& Document() { return doc_; }
+    SurveyEdits& Edits() { return edits_; }
     SurveyTableModel& TableModel() { return model_; }
     COrbView* View() const { return view_; }
     WellInfo& wellInfo() { return wellInfo_; }
-    int16_t sampleDelayMinutes = 0;
-    int16_t sampleIntervalSeconds = 0;
-    int workDelayMinutes = 5;
-    int workIntervalSeconds = 10;
 
     // The long-lived dialogs.
     CWellInputDlg& wellInputDlg() const { return *wellInputDlg_; }
@@ -198,6 +198,12 @@ private:
     void StoreSessionContext();
     // ---- end exchange exports
 
+    // ---- undo, redo and copy (main_frame_edit.cpp, edit_commands.cpp)
+private:
+    void ConnectEditCommands();
+    class CEditCommands* editCommands_ = nullptr;
+    // ---- end undo, redo and copy
+
     // ---- station quality and trajectory (main_frame_quality.cpp)
 public:
     // The station-quality command, the trajectory panel and their state.
@@ -211,6 +217,7 @@ private:
     // ---- end station quality and trajectory
 
     COrbDoc doc_;
+    SurveyEdits edits_{doc_};
     WellInfo wellInfo_;
     SurveyTableModel model_;
     QHash<int, QAction*> actions_;

@@ -25,17 +25,13 @@ void CMainFrame::InputWellInfo() {
     wellInfo_.wellNumber = dlg.wellNumber.toStdU16String();
     wellInfo_.magneticDeclination = dlg.magneticDeclination;
     if (!ok) return;
-    doc_.SetWellNumber(wellInfo_.wellNumber);
-    doc_.SetTeamNumber(wellInfo_.teamNumber);
+    edits_.SetWellTexts(wellInfo_.teamNumber, wellInfo_.wellNumber);
 }
 
 void CMainFrame::OnDepthCalc() {
     CDepthCalcDlg& dlg = *depthCalcDlg_;
     if (dlg.exec() != QDialog::Accepted) return;
-    const float initial = dlg.initialDepth, segment = dlg.segmentLength;
-    doc_.EditRecords([&](std::vector<SurveyRecord>& records) { GenerateDepths(records, initial, segment); });
-    model_.DeleteAllRows();
-    model_.RefreshTable();
+    edits_.GenerateDepths(dlg.initialDepth, dlg.segmentLength);
 }
 
 void CMainFrame::OnDataModify() {
@@ -49,8 +45,7 @@ void CMainFrame::OnDataModify() {
     offsets.totalGravity = dlg.totalGravityOffset;
     offsets.totalMagnetic = dlg.totalMagneticOffset;
     offsets.dip = dlg.dipOffset;
-    doc_.EditRecords([&](std::vector<SurveyRecord>& records) { ApplyCompensation(records, offsets); });
-    model_.RefreshTable();
+    edits_.Compensate(offsets);
 }
 
 }  // namespace orb

@@ -69,8 +69,8 @@ QString CMainFrame::DocumentTitle() const {
 
 void CMainFrame::OnFileNew() {
     if (!SaveModified()) return;
-    doc_.Clear();
     pathName_.clear();
+    edits_.ClearSurvey();
     view_->OnInitialUpdate();
 }
 
@@ -96,14 +96,12 @@ bool CMainFrame::LoadDocumentFile(const QString& path) {
     bool ok = true;
     switch (result.status) {
         case TlmLoadStatus::kLoaded: {
-            TlmTiming timing{sampleDelayMinutes, sampleIntervalSeconds};
             const std::string notice = result.contextNotice;
-            AdoptLoaded(std::move(result), doc_, timing);
+            // The notice reloads the table, with the well's quality references.
+            edits_.ReplaceSurvey(std::move(result.document));
             RestoreSurveyContext(notice);
-            sampleDelayMinutes = timing.sampleDelayMinutes;
-            sampleIntervalSeconds = timing.sampleIntervalSeconds;
             AddRecentFile(path);
-            break;
+            return true;
         }
         case TlmLoadStatus::kEmpty:
             AddRecentFile(path);
@@ -132,14 +130,13 @@ void CMainFrame::SaveSurveyFile() {
 
 bool CMainFrame::SaveDocumentFile(const QString& path) {
     StoreSessionContext();
-    const FileResult result =
-        SaveTlmFile(NativePath(path), doc_, TlmTiming{sampleDelayMinutes, sampleIntervalSeconds});
+    const FileResult result = SaveTlmFile(NativePath(path), doc_);
     if (!result.ok()) {
         QMessageBox::warning(this, QStringLiteral("Orb"), Text(result.message, kSaveFailedMessage));
         return false;
     }
     pathName_ = path;
-    doc_.SetModified(false);
+    edits_.MarkSaved();
     AddRecentFile(path);
     return true;
 }

@@ -79,7 +79,7 @@ void COrbView::CreateEditMenu() {
     for (int id : {cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste}) {
         QAction* a = editMenu_->addAction(CommandCaption(id));
         a->setProperty("commandId", id);
-        a->setEnabled(false);  // nothing handles these commands
+        a->setEnabled(false);  // the window puts its copy command in place of this one
     }
 }
 
@@ -111,9 +111,12 @@ void COrbView::OnShowAutoSelected() {
 }
 
 void COrbView::keyPressEvent(QKeyEvent* event) {
-    // Copy, cut, paste and undo have no handler in this program.
+    // Copy, undo and redo are the window's commands (its shortcuts come
+    // first); cut and paste have no handler. None of them falls through to
+    // the item view's own copy of the current cell.
     if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut) ||
-        event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Undo)) {
+        event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Undo) ||
+        event->matches(QKeySequence::Redo)) {
         event->accept();
         return;
     }

@@ -143,6 +143,9 @@ void CQualityController::Reload() {
 void CQualityController::OnTableReset() {
     // A file was opened or a download started: the well or the probe changed.
     if (CurrentWell() != well_ || MatchingCalibration().has_value() != calibrationMatched_) Reload();
+    // The counts of a survey just opened show at once, not after the pause
+    // that keeps a download from relabelling the pane for every record.
+    UpdateStatusPane();
 }
 
 void CQualityController::OnQualitySettings() {

@@ -1,12 +1,14 @@
 #include "app/survey_table_adapter.h"
 
 #include <QBrush>
+#include <algorithm>
 
 namespace orb {
 
 SurveyTableAdapter::SurveyTableAdapter(SurveyTableModel& model, QObject* parent)
     : QAbstractTableModel(parent), model_(model) {
     model_.SetListener(this);
+    RecheckAll();
 }
 
 SurveyTableAdapter::~SurveyTableAdapter() {
@@ -35,14 +37,12 @@ QVariant SurveyTableAdapter::data(const QModelIndex& index, int role) const {
         case Qt::TextAlignmentRole:
             return int(Qt::AlignCenter);
         case Qt::BackgroundRole:
-            if (const QcResult* q = index.column() <= 1 ? QcResultOfRow(index.row()) : nullptr;
-                q && q->flagged())
-                return QBrush(q->passed() ? QcFlaggedColour() : QcFailedColour());
+            if (const uint8_t v = index.column() <= 1 ? VerdictOfRow(index.row()) : 0; v & kFlagged)
+                return QBrush(v & kFailed ? QcFailedColour() : QcFlaggedColour());
             return {};
         case Qt::ToolTipRole:
-            if (const QcResult* q = index.column() <= 1 ? QcResultOfRow(index.row()) : nullptr;
-                q && q->flagged())
-                return QString::fromStdString(QcTooltipText(*q, qcSettings_));
+            if (index.column() <= 1 && (VerdictOfRow(index.row()) & kFlagged) != 0)
+                return QString::fromStdString(QcTooltipText(*QcResultOfRow(index.row()), qcSettings_));
             return {};
         default:
             return {};
@@ -83,7 +83,7 @@ void SurveyTableAdapter::BeginReset() {
     beginResetModel();
 }
 void SurveyTableAdapter::EndReset() {
-    RecheckAll();
+    CheckAppended();  // a survey set up without notices (tests, tools)
     endResetModel();
     emit qualityChanged();
 }
@@ -103,18 +103,30 @@ void SurveyTableAdapter::BeginRemove(std::size_t first, std::size_t last) {
 }
 
 void SurveyTableAdapter::EndRemove() {
-    RecheckAll();
     endRemoveRows();
-    emit qualityChanged();
 }
 
 void SurveyTableAdapter::RowChanged(std::size_t row) {
-    const std::ptrdiff_t record = model_.RecordIndexOfRow(row);
-    CheckAppended();
-    if (record >= 0 && static_cast<std::size_t>(record) < qc_.size()) qc_[record] = Check(record);
-    Recount();  // the selection may have changed
     const int r = static_cast<int>(row);
     emit dataChanged(index(r, 0), index(r, kTableColumns - 1));
+}
+
+void SurveyTableAdapter::SurveyChanged(const SurveyChange& change) {
+    using Kind = SurveyChange::Kind;
+    switch (change.kind) {
+        case Kind::kEverything:
+        case Kind::kRecordsCleared:
+            RecheckAll();
+            break;
+        case Kind::kRecordAppended:
+            CheckAppended();
+            break;
+        case Kind::kRecords:
+            Recheck(change.first, change.count);
+            break;
+        default:
+            return;
+    }
     emit qualityChanged();
 }
 
@@ -133,11 +145,22 @@ void SurveyTableAdapter::SetQcSettings(const QcSettings& settings,
     emit qualityChanged();
 }
 
-const QcResult* SurveyTableAdapter::QcResultOfRow(int row) const {
-    if (row < 0) return nullptr;
+std::optional<QcResult> SurveyTableAdapter::QcResultOfRow(int row) const {
+    if (row < 0) return std::nullopt;
     const std::ptrdiff_t record = model_.RecordIndexOfRow(static_cast<std::size_t>(row));
-    if (record < 0 || static_cast<std::size_t>(record) >= qc_.size()) return nullptr;
-    return &qc_[record];
+    if (record < 0 || static_cast<std::size_t>(record) >= qc_.size()) return std::nullopt;
+    return Check(static_cast<std::size_t>(record));
+}
+
+uint8_t SurveyTableAdapter::VerdictOf(const QcResult& result) {
+    return static_cast<uint8_t>((result.passed() ? 0 : kFailed) | (result.flagged() ? kFlagged : 0));
+}
+
+uint8_t SurveyTableAdapter::VerdictOfRow(int row) const {
+    if (row < 0) return 0;
+    const std::ptrdiff_t record = model_.RecordIndexOfRow(static_cast<std::size_t>(row));
+    if (record < 0 || static_cast<std::size_t>(record) >= qc_.size()) return 0;
+    return qc_[static_cast<std::size_t>(record)];
 }
 
 QcResult SurveyTableAdapter::Check(std::size_t record) const {
@@ -170,13 +193,20 @@ void SurveyTableAdapter::CheckAppended() {
     const std::size_t from = qc_.size();
     qc_.resize(n);
     for (std::size_t i = from; i < n; ++i) {
-        qc_[i] = Check(i);
+        qc_[i] = VerdictOf(Check(i));
         Count(records[i], qc_[i]);
     }
 }
 
-void SurveyTableAdapter::Count(const SurveyRecord& record, const QcResult& result) {
-    const bool failed = !result.passed();
+void SurveyTableAdapter::Recheck(std::size_t first, std::size_t count) {
+    CheckAppended();
+    const std::size_t end = std::min(qc_.size(), first + count);
+    for (std::size_t i = first; i < end; ++i) qc_[i] = VerdictOf(Check(i));
+    Recount();  // the selection may have changed
+}
+
+void SurveyTableAdapter::Count(const SurveyRecord& record, uint8_t verdict) {
+    const bool failed = (verdict & kFailed) != 0;
     const bool station = record.selected == 1;
     ++counts_.records;
     counts_.failedRecords += failed;

@@ -3,7 +3,8 @@
 // the model's change notifications become the item model's signals. It also
 // keeps the station-quality verdict of every record: a record that fails a
 // check (or carries a flag) colours its check-box and number cells and
-// explains itself in their tooltip; the cell texts never change.
+// explains itself in their tooltip; the cell texts never change. The verdicts
+// follow the survey's change notices: only changed records are checked again.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -38,9 +39,9 @@ public:
     // records were computed with: saturation is then estimated from it.
     void SetQcSettings(const QcSettings& settings, const std::optional<ProbeCalibration>& estimateWith = {});
     const QcSettings& qcSettings() const { return qcSettings_; }
-    // The verdict of the record a row shows; nullptr for a mark row.
-    const QcResult* QcResultOfRow(int row) const;
-    const std::vector<QcResult>& qcResults() const { return qc_; }
+    // The verdict of the record a row shows (worked out again, with its
+    // values for the tooltip); none for a mark row.
+    std::optional<QcResult> QcResultOfRow(int row) const;
     struct QcCounts {
         std::size_t failedStations = 0, stations = 0;  // selected records
         std::size_t failedRecords = 0, records = 0;
@@ -66,19 +67,26 @@ private:
     void RowChanged(std::size_t row) override;
     void AllRowsChanged() override;
     void ScrollToBottom() override;
+    void SurveyChanged(const SurveyChange& change) override;
 
-    // Brings the verdicts in line with the records: everything anew, or
-    // only the records appended since the last time.
+    // Brings the verdicts in line with the records: everything anew, only
+    // the records appended since the last time, or a range that changed.
     void RecheckAll();
     void CheckAppended();
+    void Recheck(std::size_t first, std::size_t count);
     void Recount();
-    void Count(const SurveyRecord& record, const QcResult& result);
+    // Per record only what colours and counts need: 2 bits instead of the
+    // whole result (a million records would otherwise cost over 100 MB).
+    enum Verdict : uint8_t { kFailed = 1, kFlagged = 2 };
+    static uint8_t VerdictOf(const QcResult& result);
+    uint8_t VerdictOfRow(int row) const;
+    void Count(const SurveyRecord& record, uint8_t verdict);
     QcResult Check(std::size_t record) const;
 
     SurveyTableModel& model_;
     QcSettings qcSettings_;
     std::optional<RawCountEstimator> estimator_;
-    std::vector<QcResult> qc_;  // by record index
+    std::vector<uint8_t> qc_;  // Verdict bits by record index
     QcCounts counts_;
 };
 

@@ -35,14 +35,29 @@ DateTimeFields LocalNow() {
 }
 
 DeviceController::DeviceController(LinkPort& port, TimerService& timers, DeviceOperator& op,
+                                   DeviceTable& table, SurveyEdits& edits)
+    : port_(port),
+      timers_(timers),
+      op_(op),
+      table_(table),
+      edits_(edits),
+      doc_(edits.document()),
+      scanner_([this](std::span<const uint8_t> frame) { DispatchReply(frame); }),
+      localNow_(LocalNow) {}
+
+DeviceController::DeviceController(LinkPort& port, TimerService& timers, DeviceOperator& op,
                                    DeviceTable& table, COrbDoc& doc)
     : port_(port),
       timers_(timers),
       op_(op),
       table_(table),
+      ownEdits_(std::make_unique<SurveyEdits>(doc)),
+      edits_(*ownEdits_),
       doc_(doc),
       scanner_([this](std::span<const uint8_t> frame) { DispatchReply(frame); }),
       localNow_(LocalNow) {}
+
+DeviceController::~DeviceController() = default;
 
 DateTimeFields DeviceController::Now() const {
     return localNow_();

@@ -1,8 +1,9 @@
 // The device logic of the main window: the probe, synchronizer and port
 // commands, the reply dispatcher with every reply type, the download chains
 // and the timers. Plain C++: it reaches the line, the timers, the operator and
-// the table only through the interfaces of device_interfaces.h, and works on
-// the document directly. Everything runs on one thread (the window's); the
+// the table only through the interfaces of device_interfaces.h, and changes
+// the survey only through its edit operations (the table follows their
+// notices). Everything runs on one thread (the window's); the
 // owner turns the serial port's arrival notification into a queued call of
 // OnBytesArrived and timer expiry into OnTimer.
 #pragma once
@@ -10,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "device/frame_scanner.h"
 #include "device/line_log.h"
 #include "document/orb_doc.h"
+#include "document/survey_edits.h"
 
 namespace orb {
 
@@ -79,7 +82,11 @@ struct TransferState {
 class DeviceController {
 public:
     DeviceController(LinkPort& port, TimerService& timers, DeviceOperator& op, DeviceTable& table,
+                     SurveyEdits& edits);
+    // With an edit path of its own over `doc` (tests, benchmarks).
+    DeviceController(LinkPort& port, TimerService& timers, DeviceOperator& op, DeviceTable& table,
                      COrbDoc& doc);
+    ~DeviceController();
 
     // ---- Entry points -------------------------------------------------
     // Any device menu command by id; false for an id it does not handle.
@@ -125,8 +132,6 @@ public:
     std::string probeModel;
     std::string probeCapacity;
     int32_t storedCount = 0;
-    int16_t sampleDelayMinutes = 0;
-    int16_t sampleIntervalSeconds = 0;
     float batteryVoltage = 0;
 
     int32_t workDelayMinutes = 5;
@@ -150,6 +155,9 @@ public:
     TransferState sampleTransfer;
     TransferState markTransfer;
 
+    // The sampling delay and interval are the survey's (the document's).
+    SurveyTiming timing() const { return edits_.document().timing(); }
+    const COrbDoc& document() const { return edits_.document(); }
     // The information dialog's texts for the current values.
     ProbeInfoView InfoView() const;
 
@@ -175,7 +183,9 @@ private:
     TimerService& timers_;
     DeviceOperator& op_;
     DeviceTable& table_;
-    COrbDoc& doc_;
+    std::unique_ptr<SurveyEdits> ownEdits_;
+    SurveyEdits& edits_;
+    const COrbDoc& doc_;
     FrameScanner scanner_;
     uint32_t calibrationArrived_ = 0;  // bit i: packet i of the current read arrived
     LineLog* lineLog_ = nullptr;

@@ -98,24 +98,17 @@ public:
     virtual void SetProgress(int position) = 0;
 };
 
-// The survey table as the device logic drives it. The window and orb-cli
-// adapt their SurveyTableModel to it.
+// The survey table's display modes and the station matching, as the device
+// logic drives them; the rows follow the survey's change notices by
+// themselves. The window and orb-cli adapt their SurveyTableModel to it.
 class DeviceTable {
 public:
     virtual ~DeviceTable() = default;
-    // Record `recordIndex` is already in the document.
-    virtual void AppendRecordRow(std::size_t recordIndex) = 0;
-    virtual void AppendMarkRow(const SyncRecord& mark) = 0;
-    virtual void DeleteAllRows() = 0;
-    virtual void DeleteLastRow() = 0;
-    virtual void RefreshTable() = 0;
     virtual void SetShowAll(bool showAll) = 0;
     virtual void SetReverseOrder(bool reverseOrder) = 0;
-    // The sampling delay or interval changed: every relative time changes.
-    virtual void TimingChanged() = 0;
-    // Station matching with the given tolerance base, then all rows deleted
-    // and the table refilled so that the new check marks show.
-    virtual void MatchAndRefresh(int32_t workIntervalSeconds) = 0;
+    // Station matching with the given tolerance base (through the edit
+    // operations, so the new check marks show).
+    virtual void MatchStations(int32_t workIntervalSeconds) = 0;
 };
 
 }  // namespace orb

@@ -82,8 +82,8 @@ ProbeInfoView DeviceController::InfoView() const {
     v.probeNumber = probeNumber;
     v.probeModel = probeModel;
     v.probeCapacity = probeCapacity;
-    v.delayText = std::to_string(sampleDelayMinutes) + "分";
-    v.intervalText = std::to_string(sampleIntervalSeconds) + "秒";
+    v.delayText = std::to_string(timing().sampleDelayMinutes) + "分";
+    v.intervalText = std::to_string(timing().sampleIntervalSeconds) + "秒";
     v.storedText = std::to_string(storedCount);
     v.batteryText = PrintfFixed(batteryVoltage, 2);
     const double volts = batteryVoltage;
@@ -149,19 +149,14 @@ void DeviceController::OnInformation(std::span<const uint8_t> frame) {
     const auto info = ReadProbeInformation(frame);
     if (!info) return;
     probeNumber = info->probeNumber;
-    doc_.SetProbeNumber(Latin1ToUtf16(probeNumber));
     const bool extended = probeNumber.compare(0, 5, "TALOE") == 0;
     probeModel = extended ? "TALOE" : "TALO";
     probeCapacity = extended ? "10081" : "8000";
-    const bool timingChanged =
-        sampleDelayMinutes != info->delayMinutes || sampleIntervalSeconds != info->intervalSeconds;
-    sampleDelayMinutes = info->delayMinutes;
-    sampleIntervalSeconds = info->intervalSeconds;
+    edits_.SetProbeInformation(Latin1ToUtf16(probeNumber), SurveyTiming{info->delayMinutes, info->intervalSeconds});
     workDelayMinutes = info->delayMinutes;
     workIntervalSeconds = info->intervalSeconds;
     storedCount = info->storedCount;
     batteryVoltage = static_cast<float>(info->batteryTenths / 10.0);
-    if (timingChanged) table_.TimingChanged();
     if (infoRequested) {
         op_.ShowInfoDialog(InfoView());
         infoRequested = 0;
@@ -235,9 +230,7 @@ void DeviceController::OnSampleCount(int32_t count) {
         op_.MessageBox("探管中没有存储数据", "警告", MessageIcon::kWarning, MessageButtons::kOk);
         return;
     }
-    doc_.RemoveAllRecords();
-    table_.DeleteAllRows();
-    doc_.ReserveRecords(ReserveFor(expectedSamples));
+    edits_.ClearRecords(ReserveFor(expectedSamples));
 }
 
 void DeviceController::OnSample(std::span<const uint8_t> frame) {
@@ -245,10 +238,9 @@ void DeviceController::OnSample(std::span<const uint8_t> frame) {
     // Without the count reply of this request (lost on the line) the samples
     // would be appended to the previous survey: they are not stored.
     if (!sample || !sampleTransfer.counted) return;
-    doc_.AppendRecord(RecordFromSample(*sample, calibration, toolFaceOffset));
+    edits_.AppendRecord(RecordFromSample(*sample, calibration, toolFaceOffset));
     ++sampleTransfer.arrived;
     Progress(ItemProgress(sample->index, expectedSamples));
-    table_.AppendRecordRow(doc_.RecordCount() - 1);
     if (sample->index != expectedSamples - 1) return;
     sampleTransfer.complete = true;
     op_.SetStatusText(kStatusDone);
@@ -258,7 +250,7 @@ void DeviceController::OnSample(std::span<const uint8_t> frame) {
 
 void DeviceController::MatchIfBothPresent() {
     if (doc_.RecordCount() == 0 || doc_.MarkCount() == 0) return;
-    table_.MatchAndRefresh(workIntervalSeconds);
+    table_.MatchStations(workIntervalSeconds);
 }
 
 void DeviceController::OnMarks(std::span<const uint8_t> frame) {
@@ -270,14 +262,12 @@ void DeviceController::OnMarks(std::span<const uint8_t> frame) {
 }
 
 void DeviceController::OnMarkCount(int32_t expected, int32_t kept) {
-    doc_.RemoveAllMarks();
-    table_.DeleteAllRows();
     expectedMarks = std::max(expected, 0);
     // Compared unsigned when trimming, as the device means it: a negative
     // number keeps every mark.
     keptMarks = kept;
     markTransfer = TransferState{true, expectedMarks, 0, expectedMarks == 0};
-    doc_.ReserveMarks(ReserveFor(expectedMarks));
+    edits_.ClearMarks(ReserveFor(expectedMarks));
     lastMarkSequence = -1;
     Progress(0);
     op_.SetStatusText(kStatusReading);
@@ -300,22 +290,13 @@ void DeviceController::OnMark(std::span<const uint8_t> frame) {
         const OleDateTime d = MakeOleDateTime(t.year, t.month, t.day, t.hour, t.minute, t.second);
         const SyncRecord m{s, 1, d.value, d.status};
         // A sequence number that did not advance restarts the list at s.
-        if (s <= lastMarkSequence) {
-            while (doc_.MarkCount() > static_cast<uint32_t>(s)) {
-                doc_.RemoveLastMark();
-                table_.DeleteLastRow();
-            }
-        }
-        doc_.AppendMark(m);
+        if (s <= lastMarkSequence) edits_.TrimMarks(static_cast<uint32_t>(s));
+        edits_.AppendMark(m);
         ++markTransfer.arrived;
         Progress(ItemProgress(static_cast<uint32_t>(s), expectedMarks));
-        table_.AppendMarkRow(m);
     }
     if (i == expectedMarks - 1) {
-        while (static_cast<uint32_t>(keptMarks) < doc_.MarkCount()) {
-            doc_.RemoveLastMark();
-            table_.DeleteLastRow();
-        }
+        edits_.TrimMarks(static_cast<uint32_t>(keptMarks));
         markTransfer.complete = true;
         op_.SetStatusText(kStatusDone);
         Progress(100);

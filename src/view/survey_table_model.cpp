@@ -1,5 +1,6 @@
 #include "view/survey_table_model.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <utility>
@@ -27,20 +28,75 @@ float ToFloatDepth(double v) {
 
 }  // namespace
 
-SurveyTableModel::SurveyTableModel(COrbDoc& doc, TimingSource timing)
-    : doc_(doc), timing_(std::move(timing)) {}
-
-void SurveyTableModel::SetTimingSource(TimingSource timing) {
-    timing_ = std::move(timing);
-    TimingChanged();
+SurveyTableModel::SurveyTableModel(SurveyEdits& edits) : edits_(edits), doc_(edits.document()) {
+    edits_.AddListener(this);
 }
 
-SampleTiming SurveyTableModel::Timing() const {
-    return timing_ ? timing_() : SampleTiming{};
+SurveyTableModel::SurveyTableModel(COrbDoc& doc)
+    : ownEdits_(std::make_unique<SurveyEdits>(doc)), edits_(*ownEdits_), doc_(doc) {
+    edits_.AddListener(this);
 }
 
-void SurveyTableModel::TimingChanged() {
-    if (listener_ && !rows_.empty()) listener_->AllRowsChanged();
+SurveyTableModel::~SurveyTableModel() {
+    edits_.RemoveListener(this);
+}
+
+void SurveyTableModel::SurveyChanged(const SurveyChange& change) {
+    if (listener_) listener_->SurveyChanged(change);
+    using Kind = SurveyChange::Kind;
+    switch (change.kind) {
+        case Kind::kEverything:
+            ReloadTable();
+            break;
+        case Kind::kRecords:
+            RecordsChanged(change.first, change.count);
+            break;
+        case Kind::kRecordsCleared:
+        case Kind::kMarksCleared:
+            DeleteAllRows();
+            break;
+        case Kind::kRecordAppended:
+            AppendRecordRow(change.first);
+            break;
+        case Kind::kMarkAppended:
+            AppendMarkRow(doc_.Mark(change.first));
+            break;
+        case Kind::kMarksRemoved:
+            for (std::size_t i = 0; i < change.count; ++i) DeleteLastRow();
+            break;
+        case Kind::kTiming:
+            if (listener_ && !rows_.empty()) listener_->AllRowsChanged();
+            break;
+        case Kind::kTexts:
+            break;
+    }
+}
+
+// One record (a check box, a depth, their undo) updates its row and keeps
+// the row's other state; anything larger refills, as the selection commands
+// always did.
+void SurveyTableModel::RecordsChanged(std::size_t first, std::size_t count) {
+    if (count != 1) return RefreshTable();
+    const std::size_t row = RowOfRecord(first);
+    if (row >= rows_.size()) return;
+    rows_[row].checked = doc_.Record(first).selected != 0 ? 1 : 0;
+    if (typingRow_ == row)
+        typedDepth_[row] = typingText_;
+    else
+        typedDepth_.erase(row);  // an undone or redone depth shows the record's
+    if (listener_) listener_->RowChanged(row);
+}
+
+std::size_t SurveyTableModel::RowOfRecord(std::size_t recordIndex) const {
+    auto shows = [&](const Row& r) { return r.kind == RowKind::kRecord && r.index == recordIndex; };
+    if (marks_.empty()) {
+        // Record rows are in record order, or in reverse.
+        auto before = [&](const Row& r, std::size_t i) { return reverseOrder_ ? r.index > i : r.index < i; };
+        const auto it = std::lower_bound(rows_.begin(), rows_.end(), recordIndex, before);
+        if (it != rows_.end() && shows(*it)) return static_cast<std::size_t>(it - rows_.begin());
+        return rows_.size();
+    }
+    return static_cast<std::size_t>(std::find_if(rows_.begin(), rows_.end(), shows) - rows_.begin());
 }
 
 const char* SurveyTableModel::HeaderText(int column) {
@@ -130,24 +186,27 @@ void SurveyTableModel::Refill() {
 }
 
 void SurveyTableModel::ReloadTable() {
+    // The well is known before the rows are: what follows the reset (the
+    // quality references of the well) already sees the new one.
+    if (wellSink_) wellSink_(doc_.teamNumber(), doc_.wellNumber());
     reverseOrder_ = false;
     showAll_ = true;
     Refill();
-    if (wellSink_) wellSink_(doc_.teamNumber(), doc_.wellNumber());
 }
 
 void SurveyTableModel::RefreshTable() {
     Refill();
 }
 
-bool SurveyTableModel::AppendRecordRow(std::size_t recordIndex) {
-    if (recordIndex >= doc_.RecordCount()) return false;
+void SurveyTableModel::AppendRecordRow(std::size_t recordIndex) {
+    if (recordIndex >= doc_.RecordCount()) return;
     const std::size_t row = rows_.size();
-    if (doc_.records()[recordIndex].selected == 0 && !showAll_) return false;
+    if (doc_.records()[recordIndex].selected == 0 && !showAll_) return;
     if (listener_) listener_->BeginAppend(row, row);
     PushRecordRow(recordIndex);
     Notify(&TableListener::EndAppend);
-    return true;
+    // The newest row stays in sight while a download runs.
+    Notify(&TableListener::ScrollToBottom);
 }
 
 void SurveyTableModel::AppendMarkRow(const SyncRecord& mark) {
@@ -175,26 +234,16 @@ void SurveyTableModel::DeleteLastRow() {
     Notify(&TableListener::EndRemove);
 }
 
-template <class F>
-void SurveyTableModel::EditAllAndRefresh(F&& setSelected) {
-    if (doc_.RecordCount() > 0) {
-        doc_.EditRecords([&](std::vector<SurveyRecord>& records) {
-            for (SurveyRecord& r : records) setSelected(r);
-        });
-    }
-    RefreshTable();
+bool SurveyTableModel::SelectAll() {
+    return edits_.SelectAll();
 }
 
-void SurveyTableModel::SelectAll() {
-    EditAllAndRefresh([](SurveyRecord& r) { r.selected = 1; });
+bool SurveyTableModel::SelectNone() {
+    return edits_.SelectNone();
 }
 
-void SurveyTableModel::SelectNone() {
-    EditAllAndRefresh([](SurveyRecord& r) { r.selected = 0; });
-}
-
-void SurveyTableModel::InvertSelection() {
-    EditAllAndRefresh([](SurveyRecord& r) { r.selected = r.selected == 0 ? 1 : 0; });
+bool SurveyTableModel::InvertSelection() {
+    return edits_.InvertSelection();
 }
 
 void SurveyTableModel::ShowAll() {
@@ -212,11 +261,13 @@ void SurveyTableModel::ReverseDisplay() {
     RefreshTable();
 }
 
-void SurveyTableModel::OnShowAutoSelected() {
+bool SurveyTableModel::OnShowAutoSelected() {
     // Afterwards `selected` mirrors `syncMatched` exactly, so listing the
     // selected records in the current order lists exactly the matched ones.
     showAll_ = false;
-    EditAllAndRefresh([](SurveyRecord& r) { r.selected = r.syncMatched != 0 ? 1 : 0; });
+    if (edits_.ShowAutoSelected()) return true;
+    RefreshTable();  // the mode changed all the same
+    return false;
 }
 
 void SurveyTableModel::RowClicked(int row) {
@@ -226,12 +277,11 @@ void SurveyTableModel::RowClicked(int row) {
 bool SurveyTableModel::OperatorSetChecked(std::size_t row, bool checked) {
     const std::ptrdiff_t index = RecordIndexOfRow(row);
     if (index == kNoRecord) return false;
-    Row& r = rows_[row];
-    if ((r.checked != 0) == checked) return false;
-    r.checked = checked ? 1 : 0;
-    SurveyRecord record = doc_.Record(static_cast<std::size_t>(index));
-    record.selected = checked ? 1 : 0;
-    doc_.SetRecord(static_cast<std::size_t>(index), record);
+    if ((rows_[row].checked != 0) == checked) return false;
+    // The notice updates the row; a box whose record already says so (a
+    // value other than 0 and 1) only needs the row set.
+    if (edits_.SetStation(static_cast<std::size_t>(index), checked)) return true;
+    rows_[row].checked = checked ? 1 : 0;
     if (listener_) listener_->RowChanged(row);
     return true;
 }
@@ -247,11 +297,17 @@ bool SurveyTableModel::CanEditDepth(std::size_t row, int column) const {
 bool SurveyTableModel::CommitDepthEdit(std::size_t row, std::string_view text) {
     const std::ptrdiff_t index = RecordIndexOfRow(row);
     if (index == kNoRecord) return false;
-    typedDepth_[row] = std::string(text);
-    SurveyRecord record = doc_.Record(static_cast<std::size_t>(index));
-    record.depth = ToFloatDepth(ParseLeadingNumber(text));
-    doc_.SetRecord(static_cast<std::size_t>(index), record);
-    if (listener_) listener_->RowChanged(row);
+    // The typed text shows until the next refill, even when the depth it
+    // gives was already the record's.
+    typingRow_ = row;
+    typingText_ = std::string(text);
+    const bool changed =
+        edits_.SetDepth(static_cast<std::size_t>(index), ToFloatDepth(ParseLeadingNumber(text)));
+    typingRow_ = SIZE_MAX;
+    if (!changed) {
+        typedDepth_[row] = std::move(typingText_);
+        if (listener_) listener_->RowChanged(row);
+    }
     return true;
 }
 

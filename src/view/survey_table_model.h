@@ -8,11 +8,17 @@
 // edit always changes exactly that record, whatever the display modes or the
 // timing values. Cell texts are produced on demand from the document; a row
 // holds 8 bytes.
+//
+// The model changes the survey only through its SurveyEdits and follows
+// every change notice of it: a change of one record updates that row, a
+// larger change refills the rows under the current modes, a new survey
+// reloads the table.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -20,41 +26,39 @@
 
 #include "core/survey_record.h"
 #include "document/orb_doc.h"
+#include "document/survey_edits.h"
 #include "view/survey_columns.h"
 #include "view/table_listener.h"
 #include "view/table_source.h"
 
 namespace orb {
 
-// The probe's sampling delay and interval; they define every record's
-// relative time. Owned by the main window (set by the probe information
-// reply and by opening a file).
-struct SampleTiming {
-    int16_t sampleDelayMinutes = 0;
-    int16_t sampleIntervalSeconds = 0;
-};
-using TimingSource = std::function<SampleTiming()>;
+// The probe's sampling delay and interval, as the document holds them.
+using SampleTiming = SurveyTiming;
 
 // Receives the document's team and well numbers on every ReloadTable, so the
 // well information dialog shows them.
 using WellNumbersSink =
     std::function<void(const std::u16string& teamNumber, const std::u16string& wellNumber)>;
 
-class SurveyTableModel final : public TableSource {
+class SurveyTableModel final : public TableSource, private SurveyListener {
 public:
     static constexpr std::ptrdiff_t kNoRecord = -1;
     static constexpr int kDepthColumn = TableColumn::kDepthColumn;
 
-    // Without a timing source both values are 0.
-    explicit SurveyTableModel(COrbDoc& doc, TimingSource timing = {});
+    // Follows the given edit path (the window's, a device session's).
+    explicit SurveyTableModel(SurveyEdits& edits);
+    // A model with an edit path of its own over `doc` (tools, tests).
+    explicit SurveyTableModel(COrbDoc& doc);
+    ~SurveyTableModel() override;
+    SurveyTableModel(const SurveyTableModel&) = delete;
+    SurveyTableModel& operator=(const SurveyTableModel&) = delete;
 
     void SetListener(TableListener* listener) { listener_ = listener; }
     const COrbDoc& document() const { return doc_; }
-    void SetTimingSource(TimingSource timing);
+    SurveyEdits& edits() const { return edits_; }
     void SetWellNumbersSink(WellNumbersSink sink) { wellSink_ = std::move(sink); }
-    SampleTiming Timing() const;
-    // Call after the delay or interval changed: every relative time changes.
-    void TimingChanged();
+    SampleTiming Timing() const { return doc_.timing(); }
 
     // Column headings (UTF-8) and widths in pixels, columns 0..20 (see
     // view/survey_columns.h).
@@ -75,28 +79,22 @@ public:
     std::ptrdiff_t RecordIndexOfRow(std::size_t row) const;
     std::string RelativeTimeText(std::size_t recordIndex) const;
 
-    // Filling. ReloadTable resets the modes (all rows, record order), refills
-    // and hands the team and well numbers to the sink. RefreshTable refills
-    // under the current modes.
+    // Filling. ReloadTable hands the team and well numbers to the sink,
+    // resets the modes (all rows, record order) and refills. RefreshTable
+    // refills under the current modes.
     void ReloadTable();
     void RefreshTable();
-    // Appends a row for record `recordIndex` (already in the document) unless
-    // only selected records are shown and it is not selected. True when a row
-    // was appended.
-    bool AppendRecordRow(std::size_t recordIndex);
-    void AppendMarkRow(const SyncRecord& mark);
-    void DeleteAllRows();
-    void DeleteLastRow();
 
-    // Selection and display commands.
-    void SelectAll();
-    void SelectNone();
-    void InvertSelection();
+    // Selection and display commands; the selection commands are the edit
+    // path's, true when a record changed.
+    bool SelectAll();
+    bool SelectNone();
+    bool InvertSelection();
     void ShowAll();
     void ShowSelected();
     void ReverseDisplay();
     // Makes the matched records the selection and lists exactly those.
-    void OnShowAutoSelected();
+    bool OnShowAutoSelected();
 
     // Operator actions. A click that hits a row becomes lastClickedRow.
     void RowClicked(int row);
@@ -128,22 +126,33 @@ private:
         int32_t status;
     };
 
+    void SurveyChanged(const SurveyChange& change) override;
+    void RecordsChanged(std::size_t first, std::size_t count);
+    // The row that shows record `recordIndex`, or rows_.size().
+    std::size_t RowOfRecord(std::size_t recordIndex) const;
+    // Appends a row for record `recordIndex` (already in the document) unless
+    // only selected records are shown and it is not selected.
+    void AppendRecordRow(std::size_t recordIndex);
+    void AppendMarkRow(const SyncRecord& mark);
+    void DeleteAllRows();
+    void DeleteLastRow();
     void ClearRows();
     bool PushRecordRow(std::size_t recordIndex);
     void FillRows();
     void Refill();
-    template <class F>
-    void EditAllAndRefresh(F&& setSelected);
     std::string RecordCellText(std::size_t row, const Row& r, int column) const;
     void Notify(void (TableListener::*fn)()) const;
 
-    COrbDoc& doc_;
-    TimingSource timing_;
+    std::unique_ptr<SurveyEdits> ownEdits_;
+    SurveyEdits& edits_;
+    const COrbDoc& doc_;
     WellNumbersSink wellSink_;
     TableListener* listener_ = nullptr;
     std::vector<Row> rows_;
     std::vector<Mark> marks_;
     std::unordered_map<std::size_t, std::string> typedDepth_;  // row -> typed text
+    std::size_t typingRow_ = SIZE_MAX;                         // the row whose depth edit is being committed
+    std::string typingText_;
     bool showAll_ = true;
     bool reverseOrder_ = false;
     int lastClickedRow_ = -1;

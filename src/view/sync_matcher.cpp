@@ -75,20 +75,9 @@ std::vector<std::ptrdiff_t> NearestRecordsForMarks(std::span<const SurveyRecord>
     return result;
 }
 
-std::size_t MatchSyncMarks(COrbDoc& doc, int32_t workIntervalSeconds) {
-    const std::vector<std::ptrdiff_t> picks =
-        NearestRecordsForMarks(doc.records(), doc.syncRecords(), workIntervalSeconds);
-    const std::size_t matched =
-        static_cast<std::size_t>(std::count_if(picks.begin(), picks.end(), [](auto j) { return j >= 0; }));
-    if (matched == 0) return 0;
-    doc.EditRecords([&](std::vector<SurveyRecord>& records) {
-        for (std::ptrdiff_t j : picks) {
-            if (j < 0) continue;
-            records[static_cast<std::size_t>(j)].selected = 1;
-            records[static_cast<std::size_t>(j)].syncMatched = 1;
-        }
-    });
-    return matched;
+std::size_t MatchSyncMarks(SurveyEdits& edits, int32_t workIntervalSeconds) {
+    const COrbDoc& doc = edits.document();
+    return edits.MatchStations(NearestRecordsForMarks(doc.records(), doc.syncRecords(), workIntervalSeconds));
 }
 
 }  // namespace orb

@@ -9,6 +9,7 @@
 
 #include "core/survey_record.h"
 #include "document/orb_doc.h"
+#include "document/survey_edits.h"
 
 namespace orb {
 
@@ -22,9 +23,9 @@ std::vector<std::ptrdiff_t> NearestRecordsForMarks(std::span<const SurveyRecord>
                                                    std::span<const SyncRecord> marks,
                                                    int32_t workIntervalSeconds);
 
-// Sets `selected` and `syncMatched` to 1 in every record a mark picks; never
-// clears either flag. Returns the number of marks that picked a record. The
-// caller refreshes the table afterwards.
-std::size_t MatchSyncMarks(COrbDoc& doc, int32_t workIntervalSeconds);
+// Sets `selected` and `syncMatched` to 1 in every record a mark picks (one
+// edit, SurveyEdits::MatchStations); never clears either flag. Returns the
+// number of marks that picked a record.
+std::size_t MatchSyncMarks(SurveyEdits& edits, int32_t workIntervalSeconds);
 
 }  // namespace orb

@@ -8,6 +8,8 @@
 
 namespace orb {
 
+struct SurveyChange;
+
 class TableListener {
 public:
     virtual ~TableListener() = default;
@@ -24,7 +26,11 @@ public:
     virtual void RowChanged(std::size_t /*row*/) {}
     // Texts of every row may have changed (the timing values changed).
     virtual void AllRowsChanged() {}
-    // A synchronizer mark row was appended: show the bottom of the table.
+    // The survey changed; told before the rows follow the change, so what
+    // depends on the records (the quality verdicts) is current when the rows
+    // are asked for again.
+    virtual void SurveyChanged(const SurveyChange& /*change*/) {}
+    // A row was appended during a transfer: show the bottom of the table.
     virtual void ScrollToBottom() {}
 };
 

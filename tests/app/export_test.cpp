@@ -65,8 +65,7 @@ QByteArray ReadAll(const QString& path) {
 void FillSurvey(CMainFrame& f, std::size_t n) {
     f.Document().EditRecords([n](std::vector<SurveyRecord>& r) { r = test::MakeRecords(n); });
     f.Document().SetModified(false);
-    f.sampleDelayMinutes = 5;
-    f.sampleIntervalSeconds = 30;
+    f.Document().SetTiming(SurveyTiming{5, 30});
     f.TableModel().ReloadTable();
 }
 

@@ -25,8 +25,7 @@ void FillSurvey(CMainFrame& f, std::size_t n) {
     f.Document().SetWellNumber(u"西页1-2H");
     f.Document().SetProbeNumber(u"TL-0417");
     f.Document().AppendMark(SyncRecord{1, 1, 45000.5, 0});
-    f.sampleDelayMinutes = 5;
-    f.sampleIntervalSeconds = 30;
+    f.Document().SetTiming(SurveyTiming{5, 30});
     f.TableModel().ReloadTable();
 }
 
@@ -138,8 +137,7 @@ void FileTest::saveAndOpenRoundTripThroughTheDialogs() {
     QCOMPARE(g.Document().MarkCount(), std::size_t(1));
     QVERIFY(g.Document().teamNumber() == u"70158钻井队");
     QVERIFY(g.Document().probeNumber() == u"TL-0417");
-    QCOMPARE(g.sampleDelayMinutes, int16_t(5));
-    QCOMPARE(g.sampleIntervalSeconds, int16_t(30));
+    QCOMPARE(g.Document().timing(), (SurveyTiming{5, 30}));
     QVERIFY(!g.Document().IsModified());
     // The table shows the file with its timing; the well dialog its numbers.
     QCOMPARE(g.TableModel().RowCount(), std::size_t(12));
@@ -204,7 +202,7 @@ void FileTest::damagedFileKeepsTheSurvey() {
     QCOMPARE(text, QStringLiteral("数据格式不匹配，请重新选择"));
     QCOMPARE(title, QStringLiteral("警告"));
     QCOMPARE(f.Document().RecordCount(), std::size_t(5));
-    QCOMPARE(f.sampleIntervalSeconds, int16_t(30));
+    QCOMPARE(f.Document().timing().sampleIntervalSeconds, int16_t(30));
 
     // A truncated survey is refused as a whole as well.
     const QByteArray good = ReadAll(files_.filePath("roundtrip.TLM"));

@@ -172,11 +172,10 @@ void QualityTest::countFollowsSelectionAndSettings() {
     QVERIFY(!Cell(2, 1, Qt::BackgroundRole).isValid());
 
     // Appended records are checked as they arrive (a download).
-    frame_->Document().EditRecords([](std::vector<SurveyRecord>& r) {
-        r.push_back(r[0]);
-        r.back().totalMagnetic = 2.0f;
-    });
-    QVERIFY(frame_->TableModel().AppendRecordRow(6));
+    SurveyRecord appended = frame_->Document().Record(0);
+    appended.totalMagnetic = 2.0f;
+    frame_->Edits().AppendRecord(appended);
+    QCOMPARE(frame_->TableModel().RowCount(), std::size_t(7));
     QCOMPARE(Cell(6, 1, Qt::BackgroundRole).value<QBrush>().color(), SurveyTableAdapter::QcFailedColour());
     QTRY_COMPARE(StatusText(), QStringLiteral("超差测点 2/7，超差记录 2/7"));
 }

@@ -127,43 +127,27 @@ public:
     }
 };
 
-// The real table model behind the device interface, with call counts.
+// The real table model behind the device interface, with call counts; it
+// follows the rig's edit path.
 class ModelTable : public DeviceTable {
 public:
-    explicit ModelTable(COrbDoc& doc) : model(doc), doc_(doc) {}
+    explicit ModelTable(SurveyEdits& edits) : model(edits), edits_(edits) {}
     SurveyTableModel model;
-    int deleteAll = 0, deleteLast = 0, refreshes = 0, matches = 0, timingChanges = 0;
+    int matches = 0;
 
-    void AppendRecordRow(std::size_t i) override { model.AppendRecordRow(i); }
-    void AppendMarkRow(const SyncRecord& m) override { model.AppendMarkRow(m); }
-    void DeleteAllRows() override {
-        ++deleteAll;
-        model.DeleteAllRows();
-    }
-    void DeleteLastRow() override {
-        ++deleteLast;
-        model.DeleteLastRow();
-    }
-    void RefreshTable() override {
-        ++refreshes;
-        model.RefreshTable();
-    }
     void SetShowAll(bool on) override {
         if (on != model.showAll()) on ? model.ShowAll() : model.ShowSelected();
     }
     void SetReverseOrder(bool on) override {
         if (on != model.reverseOrder()) model.ReverseDisplay();
     }
-    void TimingChanged() override { ++timingChanges; }
-    void MatchAndRefresh(int32_t interval) override {
+    void MatchStations(int32_t interval) override {
         ++matches;
-        MatchSyncMarks(doc_, interval);
-        DeleteAllRows();
-        RefreshTable();
+        MatchSyncMarks(edits_, interval);
     }
 
 private:
-    COrbDoc& doc_;
+    SurveyEdits& edits_;
 };
 
 // Everything wired together.
@@ -172,8 +156,9 @@ struct Rig {
     FakeTimers timers;
     FakeOperator op;
     COrbDoc doc;
-    ModelTable table{doc};
-    DeviceController dc{port, timers, op, table, doc};
+    SurveyEdits edits{doc};
+    ModelTable table{edits};
+    DeviceController dc{port, timers, op, table, edits};
 
     Rig() {
         port.present = {1};

@@ -326,8 +326,8 @@ TEST(ProbeInfo, DialogTextsAndTiming) {
         EXPECT_EQ(v.storedText, "2000");
         EXPECT_EQ(rig.dc.infoRequested, 0);
         EXPECT_EQ(rig.dc.workIntervalSeconds, 15);
-        EXPECT_EQ(rig.dc.sampleDelayMinutes, 3);
-        EXPECT_EQ(rig.table.timingChanges, 1);
+        EXPECT_EQ(rig.doc.timing(), (SurveyTiming{3, 15}));
+        EXPECT_FALSE(rig.doc.IsModified()) << "an empty survey has nothing to save";
     }
     // Too short: ignored, the flag waits for the next reply.
     Rig rig;

@@ -178,8 +178,8 @@ Sessions WriteDispatchSeeds() {
         r.Command(kSyncDownload);
         Save("frame_dispatch", "probe_and_sync_download.bin", r.script);
         out.survey = r.rig.doc;
-        out.delay = r.rig.dc.sampleDelayMinutes;
-        out.interval = r.rig.dc.sampleIntervalSeconds;
+        out.delay = r.rig.doc.timing().sampleDelayMinutes;
+        out.interval = r.rig.doc.timing().sampleIntervalSeconds;
     }
     {
         Recorder r(SmallScenario(4));
@@ -431,7 +431,8 @@ int main(int argc, char** argv) {
         const Sessions s = WriteDispatchSeeds();
         WriteTlmSeeds(s);
         orb::COrbDoc doc = s.survey;
-        orb::SurveyTableModel table(doc, [&] { return orb::SampleTiming{s.delay, s.interval}; });
+        doc.SetTiming(orb::SurveyTiming{s.delay, s.interval});
+        orb::SurveyTableModel table(doc);
         table.ReloadTable();
         WriteExpFmtSeeds(table);
         WriteXlsSeeds(table);

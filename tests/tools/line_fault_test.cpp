@@ -219,8 +219,9 @@ TEST(LineFault, HungUpPortComesBackAndIsReopenedByChoosingItAgain) {
     PollTimers timers;
     FakeOperator op;
     COrbDoc doc;
-    ModelTable table(doc);
-    DeviceController dc(port, timers, op, table, doc);
+    SurveyEdits edits(doc);
+    ModelTable table(edits);
+    DeviceController dc(port, timers, op, table, edits);
     PollLoop loop(port, timers);
     loop.SetController(&dc);
     op.portDialog = [](int& n) {

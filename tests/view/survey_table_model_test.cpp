@@ -48,8 +48,11 @@ protected:
     void Fill(std::initializer_list<int32_t> selected) {
         int i = 0;
         for (int32_t s : selected) doc.AppendRecord(MakeRecord(i++, s));
-        doc.SetModified(false);
+        edits.MarkSaved();
         model.ReloadTable();
+    }
+    void SetTiming(int16_t delay, int16_t interval) {
+        edits.SetProbeInformation(doc.probeNumber(), SurveyTiming{delay, interval});
     }
     std::vector<std::ptrdiff_t> RowRecords() const {
         std::vector<std::ptrdiff_t> v;
@@ -58,9 +61,10 @@ protected:
     }
     std::string Cell(std::size_t row, int column) const { return model.CellText(row, column); }
 
+    TableModelTest() { doc.SetTiming(SurveyTiming{3, 10}); }
     COrbDoc doc;
-    SampleTiming timing{3, 10};
-    SurveyTableModel model{doc, [this] { return timing; }};
+    SurveyEdits edits{doc};
+    SurveyTableModel model{edits};
 };
 
 TEST_F(TableModelTest, CellTextsFollowTheColumnFormats) {
@@ -159,7 +163,7 @@ TEST_F(TableModelTest, RowsKnowTheirRecordInAllFourModes) {
         EXPECT_EQ(Cell(row, 4), std::to_string(10 + rec) + ".00");
     }
     EXPECT_EQ(model.RecordIndexOfRow(3), SurveyTableModel::kNoRecord);
-    model.AppendMarkRow(SyncRecord{});
+    edits.AppendMark(SyncRecord{});
     EXPECT_EQ(model.RecordIndexOfRow(3), SurveyTableModel::kNoRecord);
 }
 
@@ -173,11 +177,10 @@ TEST_F(TableModelTest, RelativeTimesFollowDelayIntervalAndOrder) {
     EXPECT_EQ(Cell(0, 2), "00:03:20");
     RecordingListener listener;
     model.SetListener(&listener);
-    timing = {1500, 0};
-    model.TimingChanged();
+    SetTiming(1500, 0);
     EXPECT_EQ(listener.log, "T");
     EXPECT_EQ(Cell(2, 2), "25:00:00");
-    timing = {-1, 0};
+    SetTiming(-1, 0);
     EXPECT_EQ(Cell(0, 2), "-00:01:00");
 }
 
@@ -205,7 +208,7 @@ TEST_F(TableModelTest, SelectionCommandsRewriteEveryRecord) {
 }
 
 TEST_F(TableModelTest, OperatorToggleChangesExactlyTheRowsRecord) {
-    timing = {0, 0};  // every record has the same relative time
+    doc.SetTiming(SurveyTiming{0, 0});  // every record has the same relative time
     Fill({0, 0, 0, 0, 0});
     model.ReverseDisplay();
     EXPECT_TRUE(model.OperatorSetChecked(0, true));
@@ -218,6 +221,12 @@ TEST_F(TableModelTest, OperatorToggleChangesExactlyTheRowsRecord) {
     EXPECT_FALSE(model.OperatorSetChecked(0, true));  // no change, no write
     EXPECT_TRUE(model.OperatorToggle(0));
     EXPECT_EQ(doc.Record(4).selected, 0);
+    EXPECT_FALSE(model.IsChecked(0));
+    // Undo and redo update the row of the record, in any display order.
+    ASSERT_TRUE(edits.Undo());
+    EXPECT_TRUE(model.IsChecked(0));
+    EXPECT_EQ(doc.Record(4).selected, 1);
+    ASSERT_TRUE(edits.Redo());
     EXPECT_FALSE(model.IsChecked(0));
     // The depth cell keeps what it showed when the row was filled.
     EXPECT_EQ(Cell(3, 3), "");
@@ -232,8 +241,8 @@ TEST_F(TableModelTest, FillingAndMarkRowsChangeNoRecord) {
     model.ReverseDisplay();
     model.ShowSelected();
     model.ShowAll();
-    EXPECT_TRUE(model.AppendRecordRow(1));
-    model.AppendMarkRow(SyncRecord{});
+    edits.AppendMark(SyncRecord{});
+    edits.MarkSaved();
     const std::size_t markRow = model.RowCount() - 1;
     EXPECT_FALSE(model.OperatorToggle(markRow));
     EXPECT_FALSE(model.IsChecked(markRow));
@@ -311,9 +320,9 @@ TEST_F(TableModelTest, MarkRowsAndRowDeletion) {
     model.SetListener(&listener);
     SyncRecord mark;
     mark.markTime = MakeOleDateTime(2013, 5, 7, 14, 3, 9).value;
-    model.AppendMarkRow(mark);
+    edits.AppendMark(mark);
     mark.markTimeStatus = kDateInvalid;
-    model.AppendMarkRow(mark);
+    edits.AppendMark(mark);
     EXPECT_EQ(listener.log, "A11<A>BA22<A>B");
     ASSERT_EQ(model.RowCount(), 3u);
     for (int c = 0; c < kTableColumns; ++c) {
@@ -323,13 +332,13 @@ TEST_F(TableModelTest, MarkRowsAndRowDeletion) {
     EXPECT_EQ(Cell(2, 13), "Invalid DateTime");
     EXPECT_TRUE(model.IsMarkRow(2));
     EXPECT_FALSE(model.IsMarkRow(0));
-    model.DeleteLastRow();
-    model.AppendMarkRow(SyncRecord{});
+    edits.TrimMarks(1);
+    edits.AppendMark(SyncRecord{});
     EXPECT_EQ(Cell(2, 13), "1899-12-30 00:00:00");
     listener.log.clear();
-    model.DeleteLastRow();
-    model.DeleteAllRows();
-    model.DeleteLastRow();
+    edits.TrimMarks(1);
+    edits.ClearMarks(0);
+    edits.TrimMarks(0);
     EXPECT_EQ(listener.log, "D22<D>R<R>");
     EXPECT_EQ(model.RowCount(), 0u);
 }
@@ -339,12 +348,14 @@ TEST_F(TableModelTest, AppendRecordRowNotifiesAndHonoursSelectedOnly) {
     RecordingListener listener;
     model.SetListener(&listener);
     model.ShowSelected();
-    EXPECT_FALSE(model.AppendRecordRow(1));
-    EXPECT_TRUE(model.AppendRecordRow(0));
-    EXPECT_FALSE(model.AppendRecordRow(7));
+    edits.AppendRecord(MakeRecord(2, 0));  // not shown
+    edits.AppendRecord(MakeRecord(3, 1));
+    EXPECT_EQ(model.RecordIndexOfRow(1), 3);
     EXPECT_TRUE(model.OperatorToggle(1));
     EXPECT_TRUE(model.CommitDepthEdit(0, "3"));
-    EXPECT_EQ(listener.log, "R<R>A11<A>C1C0");
+    EXPECT_TRUE(model.CommitDepthEdit(0, "3.0"));  // the same depth: the text still shows
+    EXPECT_EQ(Cell(0, 3), "3.0");
+    EXPECT_EQ(listener.log, "R<R>A11<A>BC1C0C0");
 }
 
 TEST_F(TableModelTest, ReloadResetsModesAndHandsOverWellNumbers) {

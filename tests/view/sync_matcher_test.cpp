@@ -148,7 +148,8 @@ TEST(MatchSyncMarks, SetsBothFlagsAndNeverClearsThem) {
     doc.AppendMark(SyncRecord{1, 1, 0.5 + 22 * kSecond, 1});
     doc.AppendMark(SyncRecord{2, 1, 0.6, 0});
     doc.SetModified(false);
-    EXPECT_EQ(MatchSyncMarks(doc, 10), 2u);
+    SurveyEdits edits(doc);
+    EXPECT_EQ(MatchSyncMarks(edits, 10), 2u);
     EXPECT_TRUE(doc.IsModified());
     const int32_t expectSelected[] = {0, 1, 0, 1};
     const int32_t expectMatched[] = {0, 1, 0, 0};
@@ -156,9 +157,13 @@ TEST(MatchSyncMarks, SetsBothFlagsAndNeverClearsThem) {
         EXPECT_EQ(doc.Record(j).selected, expectSelected[j]) << j;
         EXPECT_EQ(doc.Record(j).syncMatched, expectMatched[j]) << j;
     }
+    // Matching again finds the same records and changes nothing.
     doc.SetModified(false);
+    EXPECT_EQ(MatchSyncMarks(edits, 10), 2u);
+    EXPECT_FALSE(doc.IsModified());
     COrbDoc empty;
-    EXPECT_EQ(MatchSyncMarks(empty, 10), 0u);
+    SurveyEdits emptyEdits(empty);
+    EXPECT_EQ(MatchSyncMarks(emptyEdits, 10), 0u);
     EXPECT_FALSE(empty.IsModified());
 }
 

@@ -32,8 +32,8 @@ int RunCompensate(const CompensateArgs& a) {
     for (const Offset& o : a.offsets) {
         if (!ParseNumberOption(o.name, o.text, offsets.*o.field)) return kExitBadArgs;
     }
-    return EditSurvey(a.file, [&](std::vector<orb::SurveyRecord>& records) {
-        orb::ApplyCompensation(records, offsets);
+    return EditSurvey(a.file, [&](orb::SurveyEdits& edits) {
+        edits.Compensate(offsets);
         return kExitOk;
     });
 }

@@ -17,8 +17,8 @@ int RunDepths(const DepthArgs& a) {
     if (!ParseFloatOption("--initial", a.initial, initial) ||
         !ParseFloatOption("--segment", a.segment, segment))
         return kExitBadArgs;
-    return EditSurvey(a.file, [&](std::vector<orb::SurveyRecord>& records) {
-        orb::GenerateDepths(records, initial, segment);
+    return EditSurvey(a.file, [&](orb::SurveyEdits& edits) {
+        edits.GenerateDepths(initial, segment);
         return kExitOk;
     });
 }

@@ -73,9 +73,7 @@ int RunPrint(const PrintArgs& args) {
     orb::COrbDoc doc;
     orb::TlmTiming timing;
     if (!LoadSurvey(args.file.file, doc, timing, true)) return kExitFileError;
-    orb::SurveyTableModel model(doc, [&timing] {
-        return orb::SampleTiming{timing.sampleDelayMinutes, timing.sampleIntervalSeconds};
-    });
+    orb::SurveyTableModel model(doc);
     model.ReloadTable();
     if (args.reverse) model.ReverseDisplay();
     if (args.selectedOnly) model.ShowSelected();

@@ -25,7 +25,7 @@ bool ParseIndex(std::string_view text, std::size_t& value) {
 }
 
 // "0,2,5-9": record indexes counted from 0, ranges inclusive.
-bool MarkListed(std::string_view list, std::vector<orb::SurveyRecord>& records) {
+bool MarkListed(std::string_view list, std::vector<uint8_t>& records) {
     if (list.empty()) {
         std::cerr << "orb-cli: --records: the list is empty (记录序号无效)\n";
         return false;
@@ -44,24 +44,21 @@ bool MarkListed(std::string_view list, std::vector<orb::SurveyRecord>& records) 
                       << (records.empty() ? 0 : records.size() - 1) << " (记录序号无效)\n";
             return false;
         }
-        for (std::size_t i = first; i <= last; ++i) records[i].selected = 1;
+        for (std::size_t i = first; i <= last; ++i) records[i] = 1;
     }
     return true;
 }
 
-int ApplySelection(const SelectArgs& a, std::vector<orb::SurveyRecord>& records) {
+int ApplySelection(const SelectArgs& a, orb::SurveyEdits& edits) {
     if (a.recordsOption->count() > 0) {
-        std::vector<orb::SurveyRecord> edited = records;  // all or nothing on a bad list
-        for (auto& r : edited) r.selected = 0;
-        if (!MarkListed(a.records, edited)) return kExitBadArgs;
-        records.swap(edited);
+        std::vector<uint8_t> selected(edits.document().RecordCount(), 0);  // all or nothing on a bad list
+        if (!MarkListed(a.records, selected)) return kExitBadArgs;
+        edits.SetSelection(selected);
         return kExitOk;
     }
-    for (auto& r : records) {
-        if (a.all) r.selected = 1;
-        if (a.none) r.selected = 0;
-        if (a.invert) r.selected = r.selected == 0 ? 1 : 0;
-    }
+    if (a.all) edits.SelectAll();
+    if (a.none) edits.SelectNone();
+    if (a.invert) edits.InvertSelection();
     return kExitOk;
 }
 
@@ -77,8 +74,7 @@ Runner Setup(CLI::App& sub) {
                           "Select exactly these records (0-based, e.g. 0,2,5-9) and deselect the rest");
     which->require_option(1);
     return [args] {
-        return EditSurvey(args->file,
-                          [&](std::vector<orb::SurveyRecord>& r) { return ApplySelection(*args, r); });
+        return EditSurvey(args->file, [&](orb::SurveyEdits& e) { return ApplySelection(*args, e); });
     };
 }
 

@@ -65,11 +65,11 @@ int RunTable(const TableArgs& args) {
     orb::COrbDoc doc;
     orb::TlmTiming timing;
     if (!Load(args.file, doc, timing)) return 1;
+    // The timing options stand in for the file's values in this listing only.
     if (args.delay) timing.sampleDelayMinutes = static_cast<int16_t>(*args.delay);
     if (args.interval) timing.sampleIntervalSeconds = static_cast<int16_t>(*args.interval);
-    orb::SurveyTableModel model(doc, [&timing] {
-        return orb::SampleTiming{timing.sampleDelayMinutes, timing.sampleIntervalSeconds};
-    });
+    doc.SetTiming(timing);
+    orb::SurveyTableModel model(doc);
     model.ReloadTable();
     // The window's commands, in the order that gives every combination its
     // meaning: the automatic selection lists in the current order.

@@ -55,15 +55,13 @@ void ModelDeviceTable::SetReverseOrder(bool on) {
     if (on != model_.reverseOrder()) model_.ReverseDisplay();
 }
 
-void ModelDeviceTable::MatchAndRefresh(int32_t workIntervalSeconds) {
-    orb::MatchSyncMarks(doc_, workIntervalSeconds);
-    model_.DeleteAllRows();
-    model_.RefreshTable();
+void ModelDeviceTable::MatchStations(int32_t workIntervalSeconds) {
+    orb::MatchSyncMarks(model_.edits(), workIntervalSeconds);
 }
 
 DeviceSession::DeviceSession() {
-    model_ = std::make_unique<orb::SurveyTableModel>(doc_);
-    table_ = std::make_unique<ModelDeviceTable>(doc_, *model_);
+    model_ = std::make_unique<orb::SurveyTableModel>(edits_);
+    table_ = std::make_unique<ModelDeviceTable>(*model_);
 }
 
 DeviceSession::~DeviceSession() {
@@ -85,12 +83,9 @@ int DeviceSession::Connect() {
     }
     port_ = std::make_unique<orb::SerialLinkPort>(options);
     loop_ = std::make_unique<orb::PollLoop>(*port_, timers_);
-    dc_ = std::make_unique<orb::DeviceController>(*port_, timers_, *this, *table_, doc_);
+    dc_ = std::make_unique<orb::DeviceController>(*port_, timers_, *this, *table_, edits_);
     loop_->SetController(dc_.get());
     dc_->SetReplyObserver([this](uint8_t) { lastFrame_ = std::chrono::steady_clock::now(); });
-    model_->SetTimingSource([this] {
-        return orb::SampleTiming{dc_->sampleDelayMinutes, dc_->sampleIntervalSeconds};
-    });
     if (!Globals().trace.empty()) {
         if (!lineLog_.Open(Globals().trace)) {
             ReportError(Globals().trace, "cannot create the line log");
@@ -293,8 +288,7 @@ int SaveSessionDocument(DeviceSession& s, const std::string& path) {
         ReportError(path, "the file name must end in .tlm or .TLM");
         return kExitFileError;
     }
-    const orb::TlmTiming timing{s.dc().sampleDelayMinutes, s.dc().sampleIntervalSeconds};
-    const orb::FileResult r = orb::SaveTlmFile(path, s.doc(), timing);
+    const orb::FileResult r = orb::SaveTlmFile(path, s.doc());
     if (!r.ok()) {
         ReportError(path, r.message);
         return kExitFileError;

@@ -30,19 +30,12 @@ inline constexpr int kExitDeclined = 6;    // a confirmation was refused
 // The survey table model behind the device table interface.
 class ModelDeviceTable final : public orb::DeviceTable {
 public:
-    ModelDeviceTable(orb::COrbDoc& doc, orb::SurveyTableModel& model) : doc_(doc), model_(model) {}
-    void AppendRecordRow(std::size_t i) override { model_.AppendRecordRow(i); }
-    void AppendMarkRow(const orb::SyncRecord& m) override { model_.AppendMarkRow(m); }
-    void DeleteAllRows() override { model_.DeleteAllRows(); }
-    void DeleteLastRow() override { model_.DeleteLastRow(); }
-    void RefreshTable() override { model_.RefreshTable(); }
+    explicit ModelDeviceTable(orb::SurveyTableModel& model) : model_(model) {}
     void SetShowAll(bool on) override;
     void SetReverseOrder(bool on) override;
-    void TimingChanged() override { model_.TimingChanged(); }
-    void MatchAndRefresh(int32_t workIntervalSeconds) override;
+    void MatchStations(int32_t workIntervalSeconds) override;
 
 private:
-    orb::COrbDoc& doc_;
     orb::SurveyTableModel& model_;
 };
 
@@ -105,6 +98,7 @@ private:
     void ClearProgressLine();
 
     orb::COrbDoc doc_;
+    orb::SurveyEdits edits_{doc_};
     std::unique_ptr<orb::SurveyTableModel> model_;
     std::unique_ptr<ModelDeviceTable> table_;
     std::unique_ptr<orb::SerialLinkPort> port_;

@@ -26,10 +26,7 @@ bool OpenExportTable(const ExportArgs& args, ExportTable& table) {
         }
     }
     if (!LoadSurvey(args.file, table.doc, table.timing, true)) return false;
-    const orb::TlmTiming* timing = &table.timing;
-    table.model = std::make_unique<orb::SurveyTableModel>(table.doc, [timing] {
-        return orb::SampleTiming{timing->sampleDelayMinutes, timing->sampleIntervalSeconds};
-    });
+    table.model = std::make_unique<orb::SurveyTableModel>(table.doc);
     table.model->ReloadTable();
     // The window's display commands, in the order the print command uses.
     if (args.reverse) table.model->ReverseDisplay();

@@ -47,16 +47,15 @@ bool LoadSurvey(const std::string& path, orb::COrbDoc& doc, orb::TlmTiming& timi
     return orb::AdoptLoaded(std::move(result), doc, timing);
 }
 
-int EditSurvey(const SurveyFileArgs& args, const RecordEdit& edit) {
+int EditSurvey(const SurveyFileArgs& args, const SurveyEdit& edit) {
     const std::string& target = args.output.empty() ? args.file : args.output;
     if (!args.output.empty() && !CheckExtension(args.output)) return kExitBadArgs;
     orb::COrbDoc doc;
     orb::TlmTiming timing;
     if (!LoadSurvey(args.file, doc, timing, false)) return kExitFileError;
-    int status = kExitOk;
-    doc.EditRecords([&](std::vector<orb::SurveyRecord>& records) { status = edit(records); });
-    if (status != kExitOk) return status;
-    const orb::FileResult saved = orb::SaveTlmFile(target, doc, timing);
+    orb::SurveyEdits edits(doc);
+    if (const int status = edit(edits); status != kExitOk) return status;
+    const orb::FileResult saved = orb::SaveTlmFile(target, doc);
     if (!saved.ok()) {
         ReportError(target, saved.message);
         return kExitFileError;

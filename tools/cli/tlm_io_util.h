@@ -10,6 +10,7 @@
 
 #include "core/survey_record.h"
 #include "document/orb_doc.h"
+#include "document/survey_edits.h"
 #include "document/tlm_file.h"
 
 namespace orbcli {
@@ -35,10 +36,10 @@ void ReportError(const std::string& path, const std::string& message);
 bool LoadSurvey(const std::string& path, orb::COrbDoc& doc, orb::TlmTiming& timing, bool allowEmpty,
                 bool* wasEmpty = nullptr);
 
-// Load FILE, let `edit` change the records (it returns an exit status, kExitOk
-// to go on), then save safely to -o OUT or in place.
-using RecordEdit = std::function<int(std::vector<orb::SurveyRecord>&)>;
-int EditSurvey(const SurveyFileArgs& args, const RecordEdit& edit);
+// Load FILE, let `edit` change it through the edit operations (it returns an
+// exit status, kExitOk to go on), then save safely to -o OUT or in place.
+using SurveyEdit = std::function<int(orb::SurveyEdits&)>;
+int EditSurvey(const SurveyFileArgs& args, const SurveyEdit& edit);
 
 // A dialog-style number option ("--initial 12.5"): false (after reporting)
 // when the text is not a number.
