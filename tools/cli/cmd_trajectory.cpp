@@ -7,10 +7,10 @@
 #include "cli/command.h"
 #include "cli/geo_args.h"
 #include "cli/tlm_io_util.h"
+#include "core/atomic_file.h"
 #include "core/trajectory_csv.h"
 #include "document/well_info.h"
 #include "geo/north_resolver.h"
-#include "report/atomic_file.h"
 
 namespace orbcli {
 namespace {
@@ -80,7 +80,7 @@ int Write(const std::string& path, const std::string& csv) {
         std::fwrite(csv.data(), 1, csv.size(), stdout);
         return std::fflush(stdout) == 0 ? kExitOk : kExitFileError;
     }
-    const orb::FileWriteResult r = orb::WriteFileAtomically(path, csv);
+    const orb::FileResult r = orb::WriteFileAtomically(path, csv);
     if (r.ok()) return kExitOk;
     ReportError(path, "写文件失败（cannot write）: " + r.error);
     return kExitFileError;
