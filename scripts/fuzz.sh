@@ -14,7 +14,7 @@ root=$PWD
 
 seconds=${1:-30}
 build=${ORB_FUZZ_BUILD:-build-fuzz}
-targets=${ORB_FUZZ_TARGETS:-"tlm_loader expfmt_loader xls_reader frame_dispatch context_block xlsx_package"}
+targets=${ORB_FUZZ_TARGETS:-"tlm_loader expfmt_loader xls_reader frame_dispatch context_block xlsx_package geo_text"}
 cc=${CC:-clang-14}
 cxx=${CXX:-clang++-14}
 case "$cc" in *clang*) ;; *) cc=clang-14 ;; esac

@@ -213,6 +213,7 @@ public:
 
 private:
     void ConnectQualityCommands();
+    void ConnectGeoReference();
     class CQualityController* quality_ = nullptr;
     // ---- end station quality and trajectory
 

@@ -3,6 +3,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "app/command_ids.h"
+#include "app/geo_ref_controller.h"
 #include "app/main_frame.h"
 #include "app/quality_controller.h"
 
@@ -29,6 +31,18 @@ void CMainFrame::ConnectQualityCommands() {
     }
     if (QMenu* view = MenuTitled(menuBar_, QStringLiteral("视图(&V)")))
         view->addAction(quality_->panelAction());
+    ConnectGeoReference();
+}
+
+// "井位与地磁参考" goes right after 钻井参数输入 in the data menu.
+void CMainFrame::ConnectGeoReference() {
+    auto* geo = new CGeoRefController(this, quality_);
+    actions_.insert(cmd::kGeoReference, geo->action());
+    if (QMenu* data = MenuTitled(menuBar_, QStringLiteral("数据"))) {
+        const QList<QAction*> items = data->actions();
+        const qsizetype well = items.indexOf(Action(cmd::kWellInfo));
+        data->insertAction(well >= 0 && well + 1 < items.size() ? items[well + 1] : nullptr, geo->action());
+    }
 }
 
 }  // namespace orb

@@ -176,9 +176,27 @@ void CQualityController::ScheduleTrajectory() {
 void CQualityController::UpdateTrajectoryNow() {
     trajectoryTimer_->stop();
     trajectoryDirty_ = false;
-    panel_->Update(frame_->Document().records(),
-                   MakeTrajectoryPlotOptions(settings_, frame_->wellInfo().magneticDeclination,
-                                             &frame_->Document().context()));
+    QString northNote;
+    panel_->Update(frame_->Document().records(), PanelOptions(northNote));
+    if (!northNote.isEmpty()) panel_->note()->setText(panel_->note()->text() + QLatin1Char('\n') + northNote);
+}
+
+TrajectoryPlotOptions CQualityController::PanelOptions(QString& northNote) const {
+    TrajectoryPlotOptions options =
+        MakeTrajectoryPlotOptions(settings_, frame_->wellInfo().magneticDeclination,
+                                  &frame_->Document().context());
+    if (!northSource_) return options;
+    const NorthResolution north = northSource_();
+    if (!north.correction) {
+        // Shown in true north with the well's declination, and why.
+        northNote = QStringLiteral("方位参考无法使用: ") + QString::fromStdString(north.problem) +
+                    QStringLiteral("（按真北显示）");
+        return options;
+    }
+    options.trajectory = WithNorthCorrection(options.trajectory, *north.correction);
+    northNote = QString::fromStdString(NorthCorrectionText(*north.correction));
+    if (!north.warning.empty()) northNote += QStringLiteral("  ") + QString::fromStdString(north.warning);
+    return options;
 }
 
 }  // namespace orb

@@ -6,10 +6,12 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "app/quality_settings.h"
 #include "core/calibration.h"
+#include "geo/north_resolver.h"
 
 class QAction;
 class QDockWidget;
@@ -59,8 +61,12 @@ public:
     // Shows the count now (normally done shortly after a change, so that a
     // download does not relabel the status bar for every record).
     void UpdateStatusPane();
+    // Where the panel's north reference comes from; without one the panel
+    // shows true north with the well's declination.
+    void SetNorthSource(std::function<NorthResolution()> source) { northSource_ = std::move(source); }
 
 private:
+    TrajectoryPlotOptions PanelOptions(QString& northNote) const;
     void CreateActions();
     void CreateDock();
     void ConnectSignals();
@@ -85,6 +91,7 @@ private:
     WellQualitySettings settings_;
     QString well_;
     bool calibrationMatched_ = false;
+    std::function<NorthResolution()> northSource_;
 };
 
 }  // namespace orb

@@ -90,4 +90,11 @@ double GaussKrugerCentralMeridian(double longitude, int zoneWidth) {
     return 6.0 * std::floor(lon / 6.0) + 3.0;
 }
 
+std::optional<ProjectionSpec> ProjectionForChoice(std::string_view choice, double longitude) {
+    if (choice == "gk3" || choice == "gk6")
+        return ProjectionSpec{ProjectionKind::kTransverseMercator,
+                              GaussKrugerCentralMeridian(longitude, choice == "gk3" ? 3 : 6)};
+    return ParseProjection(choice);
+}
+
 }  // namespace orb

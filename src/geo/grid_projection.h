@@ -62,4 +62,8 @@ GridResult ProjectGrid(const ProjectionSpec& spec, double latitude, double longi
 // centred on 3°, 9°, … (zone n: 6n − 3), 3° zones on multiples of 3.
 double GaussKrugerCentralMeridian(double longitude, int zoneWidth);
 
+// A remembered choice of grid: "utm", "tm:CM", or "gk3" / "gk6" (the 3° or
+// 6° Gauss–Krüger zone holding `longitude`).
+std::optional<ProjectionSpec> ProjectionForChoice(std::string_view choice, double longitude);
+
 }  // namespace orb

@@ -69,6 +69,9 @@ TEST(GridProjectionTest, UtmAndGaussKrugerZones) {
     EXPECT_EQ(GaussKrugerCentralMeridian(118.4, 3), 117.0);
     EXPECT_EQ(GaussKrugerCentralMeridian(119.6, 3), 120.0);
     EXPECT_EQ(GaussKrugerCentralMeridian(-0.5, 6), -3.0);
+    EXPECT_EQ(ProjectionForChoice("gk6", 118.4)->centralMeridian, 117.0);
+    EXPECT_EQ(ProjectionForChoice("gk3", 119.6)->centralMeridian, 120.0);
+    EXPECT_EQ(ProjectionForChoice("utm", 119.6)->kind, ProjectionKind::kUtm);
 }
 
 TEST(NorthReferenceTest, AzimuthInEveryReference) {
