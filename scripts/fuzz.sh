@@ -14,7 +14,7 @@ root=$PWD
 
 seconds=${1:-30}
 build=${ORB_FUZZ_BUILD:-build-fuzz}
-targets=${ORB_FUZZ_TARGETS:-"tlm_loader expfmt_loader xls_reader frame_dispatch"}
+targets=${ORB_FUZZ_TARGETS:-"tlm_loader expfmt_loader xls_reader frame_dispatch journal_reader"}
 cc=${CC:-clang-14}
 cxx=${CXX:-clang++-14}
 case "$cc" in *clang*) ;; *) cc=clang-14 ;; esac
@@ -37,7 +37,10 @@ for name in $targets; do
   cp -r "tests/fuzz/$name/corpus/." "$work/corpus/"
   echo "== fuzz_$name for ${seconds}s"
   status=0
-  "$build/tests/fuzz/fuzz_$name" "$work/corpus" \
+  # A journal of a whole download is about 600 kB.
+  extra=()
+  [ "$name" = journal_reader ] && extra=(-max_len=1048576)
+  "$build/tests/fuzz/fuzz_$name" "$work/corpus" "${extra[@]}" \
     -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$work/" >"$work/log" 2>&1 || status=$?
   # The last status line of libFuzzer: executions, coverage (cov), features (ft).
