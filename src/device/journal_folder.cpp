@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
@@ -58,12 +60,14 @@ std::string DefaultJournalFolder() {
     return base + "/" + kDataOrganization + "/" + kDataApplication + "/journal";
 }
 
-std::string JournalFileName(JournalDevice device, const std::string& probeNumber, int64_t startTime) {
+std::string JournalFileName(JournalDevice device, const std::string& probeNumber, int64_t startTime,
+                            int millisecond) {
     const std::time_t t = static_cast<std::time_t>(startTime);
     std::tm tm{};
     localtime_r(&t, &tm);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
+    char stamp[40];
+    const std::size_t n = std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &tm);
+    std::snprintf(stamp + n, sizeof stamp - n, ".%03d", millisecond % 1000);
     const char* kind = device == JournalDevice::kProbe ? "probe" : "sync";
     return std::string(stamp) + "-" + kind + "-" + SafeName(probeNumber) + kJournalExtension;
 }
@@ -117,7 +121,11 @@ std::optional<std::string> JournalFolder::NewJournalPath(JournalDevice device, c
     std::error_code ec;
     fs::create_directories(dir_, ec);
     if (!fs::is_directory(dir_, ec)) return std::nullopt;
-    const std::string name = JournalFileName(device, probeNumber, startTime);
+    // The milliseconds keep two transfers of one second in their order.
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const int ms =
+        static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count() % 1000);
+    const std::string name = JournalFileName(device, probeNumber, startTime, ms);
     const std::string stem = name.substr(0, name.size() - std::string(kJournalExtension).size());
     std::string path = dir_ + "/" + name;
     for (int n = 2;

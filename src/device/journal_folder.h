@@ -25,9 +25,10 @@ inline constexpr const char* kJournalExtension = ".orbj";
 // ~/.local/share; orb-cli uses the same folder.
 std::string DefaultJournalFolder();
 
-// "<start YYYYmmdd-HHMMSS>-<probe|sync>-<probe number>.orbj", local time;
-// characters outside [A-Za-z0-9_-] in the probe number become '_'.
-std::string JournalFileName(JournalDevice device, const std::string& probeNumber, int64_t startTime);
+// "<start YYYYmmdd-HHMMSS.mmm>-<probe|sync>-<probe number>.orbj", local
+// time; characters outside [A-Za-z0-9_-] in the probe number become '_'.
+std::string JournalFileName(JournalDevice device, const std::string& probeNumber, int64_t startTime,
+                            int millisecond);
 
 // The lock of one journal, held while this object lives.
 class JournalLock {
