@@ -73,6 +73,7 @@ ReplayResult ReplayJournals(std::span<const JournalContents> journals, COrbDoc& 
     r.delayMinutes = dc.sampleDelayMinutes;
     r.intervalSeconds = dc.sampleIntervalSeconds;
     r.workIntervalSeconds = dc.workIntervalSeconds;
+    doc.SetTiming(SurveyTiming{r.delayMinutes, r.intervalSeconds});
     if (any) doc.SetModified(true);
     return r;
 }
