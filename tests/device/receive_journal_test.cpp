@@ -43,7 +43,7 @@ std::vector<uint8_t> FileBytes(const std::string& path) {
 // The survey as its file stores it: equal bytes mean equal records and marks.
 std::vector<uint8_t> TlmBytes(const COrbDoc& doc, const TempFolder& dir) {
     const std::string path = dir.path + "/compare.tlm";
-    EXPECT_TRUE(SaveTlmFile(path, doc, TlmTiming{5, 10}).ok);
+    EXPECT_TRUE(SaveTlmFile(path, doc, TlmTiming{5, 10}).ok());
     return FileBytes(path);
 }
 

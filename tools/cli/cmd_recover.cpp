@@ -70,9 +70,9 @@ int Recover(const RecoverArgs& a) {
         ReportError(a.output, "the file name must end in .tlm or .TLM");
         return kExitFileError;
     }
-    const orb::SaveResult saved = orb::SaveTlmFile(a.output, doc, {r.delayMinutes, r.intervalSeconds});
-    if (!saved.ok) {
-        ReportError(a.output, saved.message);
+    const orb::FileResult saved = orb::SaveTlmFile(a.output, doc, {r.delayMinutes, r.intervalSeconds});
+    if (!saved.ok()) {
+        ReportError(a.output, saved.Text());
         return kExitFileError;
     }
     std::fprintf(stderr, "已恢复%zu条探管数据, %zu条同步器数据 -> %s\n", doc.RecordCount(), doc.MarkCount(),
