@@ -8,6 +8,8 @@
 //   BM_Download9600     10,081 samples paced at 9600 baud; `line_ratio` is
 //                       the elapsed time over the line time of the received
 //                       bytes (bytes x 10 / 9600 s).
+//   ...Journal          the same with the receive journal written (a
+//                       scratch folder under /tmp, removed afterwards).
 //
 // orb-devsim is looked for next to this program's build folder
 // (../tools/orb-devsim) unless ORB_DEVSIM names it.
@@ -30,6 +32,7 @@
 
 #include "device/device_controller.h"
 #include "device/poll_loop.h"
+#include "device/transfer_journal.h"
 #include "document/orb_doc.h"
 #include "view/survey_table_model.h"
 #include "view/sync_matcher.h"
@@ -134,6 +137,7 @@ struct Stack {
     orb::PollTimers timers;
     orb::PollLoop loop;
     orb::DeviceController dc{port, timers, op, table, edits};
+    std::unique_ptr<orb::TransferJournal> journal;
 
     // One download; false when it did not complete.
     bool Download() {
@@ -146,8 +150,20 @@ struct Stack {
     }
 };
 
-void RunDownloads(benchmark::State& state, int stations, int travel, int dwell, int baud) {
+// A scratch journal folder for one benchmark.
+struct JournalDir {
+    JournalDir() {
+        char tmpl[] = "/tmp/orb-bench-journal-XXXXXX";
+        path = ::mkdtemp(tmpl);
+    }
+    ~JournalDir() { std::filesystem::remove_all(path); }
+    std::string path;
+};
+
+void RunDownloads(benchmark::State& state, int stations, int travel, int dwell, int baud,
+                  bool journal = false) {
     Simulator sim(stations, travel, dwell, baud);
+    JournalDir journalDir;
     if (sim.path.empty()) {
         state.SkipWithError("orb-devsim did not start");
         return;
@@ -157,6 +173,7 @@ void RunDownloads(benchmark::State& state, int stations, int travel, int dwell, 
         state.SkipWithError("cannot open the simulator's line");
         return;
     }
+    if (journal) stack.journal = std::make_unique<orb::TransferJournal>(stack.dc, journalDir.path);
     int64_t samples = 0;
     double lineSeconds = 0, elapsed = 0;
     for (auto _ : state) {
@@ -186,6 +203,16 @@ void BM_Download9600(benchmark::State& state) {
     RunDownloads(state, 593, 7, 10, 9600);
 }
 BENCHMARK(BM_Download9600)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
+void BM_DownloadUnpacedJournal(benchmark::State& state) {
+    RunDownloads(state, 5000, 10, 10, 0, true);
+}
+BENCHMARK(BM_DownloadUnpacedJournal)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
+
+void BM_Download9600Journal(benchmark::State& state) {
+    RunDownloads(state, 593, 7, 10, 9600, true);
+}
+BENCHMARK(BM_Download9600Journal)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
 

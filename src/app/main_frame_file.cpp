@@ -11,6 +11,7 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/orb_view.h"
+#include "app/recovery_journal.h"
 #include "document/tlm_file.h"
 
 namespace orb {
@@ -137,6 +138,7 @@ bool CMainFrame::SaveDocumentFile(const QString& path) {
     }
     pathName_ = path;
     edits_.MarkSaved();
+    if (RecoveryJournal* journal = FrameRecoveryJournal(this)) journal->SurveySaved();
     AddRecentFile(path);
     return true;
 }

@@ -11,6 +11,7 @@
 #include "app/command_icons.h"
 #include "app/main_frame.h"
 #include "app/orb_view.h"
+#include "app/recovery_journal.h"
 
 namespace orb {
 
@@ -68,6 +69,8 @@ bool COrbApp::InitInstance(const QStringList& arguments) {
     parser.process(arguments);
 
     frame_ = std::make_unique<CMainFrame>();
+    // A picture of the window needs no journal and no recovery question.
+    if (!parser.isSet(screenshot)) InstallRecoveryJournal(frame_.get());
     const QStringList files = parser.positionalArguments();
     if (!files.isEmpty()) frame_->OpenDocumentFile(files.constFirst());
     frame_->show();

@@ -118,6 +118,11 @@ public:
     void SetLineLog(LineLog* log) { lineLog_ = log; }
     // Local time of the PC; tests fix it.
     void SetLocalClock(std::function<DateTimeFields()> now) { localNow_ = std::move(now); }
+    // Called with every accepted reply frame before it is handled, in
+    // arrival order (the receive journal records them).
+    void SetFrameObserver(std::function<void(std::span<const uint8_t>)> observer) {
+        frameObserver_ = std::move(observer);
+    }
     // Called after every dispatched reply with its type byte.
     void SetReplyObserver(std::function<void(uint8_t type)> observer) {
         replyObserver_ = std::move(observer);
@@ -191,6 +196,7 @@ private:
     LineLog* lineLog_ = nullptr;
     std::function<DateTimeFields()> localNow_;
     std::function<void(uint8_t)> replyObserver_;
+    std::function<void(std::span<const uint8_t>)> frameObserver_;
 };
 
 // The real-time dialog's eight texts ("%2.2f", "%2.1f" x3, "%2.4f" x2,

@@ -98,6 +98,7 @@ ProbeInfoView DeviceController::InfoView() const {
 void DeviceController::DispatchReply(std::span<const uint8_t> frame) {
     timers_.Stop(timer_id::kReply);
     if (lineLog_) lineLog_->Received(frame);
+    if (frameObserver_) frameObserver_(frame);
     const auto type = ReplyTypeOf(frame);
     if (!type) return;
     switch (static_cast<ReplyType>(*type)) {

@@ -1,6 +1,7 @@
 #include "device/line_log.h"
 
 #include <ctime>
+#include <string_view>
 
 #include "device/device_frame.h"
 
@@ -23,16 +24,13 @@ LineLog::~LineLog() {
 
 bool LineLog::Open(const std::string& path) {
     Close();
-    file_ = std::fopen(path.c_str(), "w");
-    if (!file_) return false;
-    std::fputs("# orb line log 1\n", file_);
-    std::fflush(file_);
-    return true;
+    if (!recorder_.Create(path)) return false;
+    constexpr std::string_view kHeader = "# orb line log 1\n";
+    return recorder_.Append(std::span(reinterpret_cast<const uint8_t*>(kHeader.data()), kHeader.size()));
 }
 
 void LineLog::Close() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
+    recorder_.Close();
 }
 
 std::string LineLog::FormatLine(std::chrono::system_clock::time_point t, const char* direction,
@@ -66,12 +64,10 @@ std::string LineLog::FormatLine(std::chrono::system_clock::time_point t, const c
 }
 
 void LineLog::Write(const char* direction, std::span<const uint8_t> frame) {
-    if (!file_) return;
-    const std::string line = FormatLine(clock_(), direction, frame);
-    std::fputs(line.c_str(), file_);
-    std::fputc('\n', file_);
-    // A crash or a pulled cable must not cost the last lines.
-    std::fflush(file_);
+    if (!recorder_.IsOpen()) return;
+    std::string line = FormatLine(clock_(), direction, frame);
+    line += '\n';
+    recorder_.Append(std::span(reinterpret_cast<const uint8_t*>(line.data()), line.size()));
 }
 
 }  // namespace orb

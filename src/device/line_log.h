@@ -1,7 +1,7 @@
 // The communication log: every frame sent to a device and every reply frame
 // accepted from one, one line each, with the wall-clock time and the
-// direction. Field engineers attach it to a problem report, and orb-devsim
-// can replay the replies of a saved log as a scenario.
+// direction. Field engineers attach it to a problem report, and
+// `orb-devsim --replay LOG` plays its replies back as the devices' answers.
 //
 // Format (UTF-8 text, LF line ends):
 //   # orb line log 1
@@ -9,15 +9,17 @@
 //   2025-06-07 10:15:30.140211 RX FF FF FF FF FF C6 01 04 ...
 // Lines starting with '#' are comments. TX = program to device, RX = a reply
 // frame the scanner accepted. Bytes are two uppercase hex digits separated by
-// single spaces. The time is local time with microseconds.
+// single spaces. The time is local time with microseconds. Each line is one
+// write of the shared frame recorder, so a crash never costs the last lines.
 #pragma once
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <span>
 #include <string>
+
+#include "device/frame_recorder.h"
 
 namespace orb {
 
@@ -34,7 +36,7 @@ public:
     // be created; the log is then off.
     bool Open(const std::string& path);
     void Close();
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return recorder_.IsOpen(); }
 
     void Sent(std::span<const uint8_t> frame) { Write("TX", frame); }
     void Received(std::span<const uint8_t> frame) { Write("RX", frame); }
@@ -49,7 +51,7 @@ public:
 private:
     void Write(const char* direction, std::span<const uint8_t> frame);
 
-    std::FILE* file_ = nullptr;
+    FrameRecorder recorder_;
     Clock clock_;
 };
 

@@ -13,6 +13,7 @@ namespace orbcli {
 struct GlobalOptions {
     std::string port;   // --port PATH or port-list number
     std::string trace;  // --trace FILE: line log
+    std::string journal;  // --journal DIR: receive journal folder (default: the window's)
 };
 GlobalOptions& Globals();
 

@@ -66,6 +66,7 @@ DeviceSession::DeviceSession() {
 
 DeviceSession::~DeviceSession() {
     ClearProgressLine();
+    journal_.reset();
     dc_.reset();
     if (port_) port_->Close();
 }
@@ -85,6 +86,8 @@ int DeviceSession::Connect() {
     loop_ = std::make_unique<orb::PollLoop>(*port_, timers_);
     dc_ = std::make_unique<orb::DeviceController>(*port_, timers_, *this, *table_, edits_);
     loop_->SetController(dc_.get());
+    journal_ = std::make_unique<orb::TransferJournal>(*dc_, JournalFolderPath());
+    journal_->SetFailureReporter([](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); });
     dc_->SetReplyObserver([this](uint8_t) { lastFrame_ = std::chrono::steady_clock::now(); });
     if (!Globals().trace.empty()) {
         if (!lineLog_.Open(Globals().trace)) {
@@ -293,7 +296,12 @@ int SaveSessionDocument(DeviceSession& s, const std::string& path) {
         ReportError(path, r.message);
         return kExitFileError;
     }
+    s.journal().RetireAll();
     return kExitOk;
+}
+
+std::string JournalFolderPath() {
+    return Globals().journal.empty() ? orb::DefaultJournalFolder() : Globals().journal;
 }
 
 void AddOutputOption(CLI::App& sub, std::string& path, bool required) {

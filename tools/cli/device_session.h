@@ -16,6 +16,7 @@
 #include "device/device_controller.h"
 #include "device/line_log.h"
 #include "device/poll_loop.h"
+#include "device/transfer_journal.h"
 #include "document/orb_doc.h"
 #include "view/survey_table_model.h"
 
@@ -59,6 +60,8 @@ public:
     int Finish(End end, const orb::TransferState& transfer, const char* what);
 
     orb::DeviceController& dc() { return *dc_; }
+    // The session's receive journals (after Connect).
+    orb::TransferJournal& journal() { return *journal_; }
     orb::COrbDoc& doc() { return doc_; }
     bool timedOut() const { return timedOut_; }
 
@@ -105,6 +108,7 @@ private:
     orb::PollTimers timers_;
     std::unique_ptr<orb::PollLoop> loop_;
     std::unique_ptr<orb::DeviceController> dc_;
+    std::unique_ptr<orb::TransferJournal> journal_;
     orb::LineLog lineLog_;
     std::chrono::steady_clock::time_point lastFrame_;
     std::chrono::steady_clock::time_point lastDraw_;
@@ -114,7 +118,11 @@ private:
     bool barShown_ = false;
 };
 
-// Saves the session's document to `path`; 0 or kExitFileError (reported).
+// The folder of the receive journals: --journal or the window's.
+std::string JournalFolderPath();
+
+// Saves the session's document to `path` and retires its journals; 0 or
+// kExitFileError (reported).
 int SaveSessionDocument(DeviceSession& s, const std::string& path);
 
 // Adds "-o FILE.tlm".

@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     app.add_option("--port", orbcli::Globals().port,
                    "Serial device path, or a number of the port list (also ORB_PORT)");
     app.add_option("--trace", orbcli::Globals().trace, "Write a line log of every frame to FILE");
+    app.add_option("--journal", orbcli::Globals().journal,
+                   "Folder of the receive journals (default: the window's data folder)");
 
     auto& reg = orbcli::Registry();
     std::sort(reg.begin(), reg.end(), [](auto& a, auto& b) { return a.name < b.name; });

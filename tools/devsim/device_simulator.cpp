@@ -89,6 +89,12 @@ void DeviceSimulator::Handle(std::span<const uint8_t> command, std::vector<Outpu
     const auto payload = command.subspan(DeviceFrame::kPayloadPos, command[DeviceFrame::kPayloadSizePos]);
     bool hangUp = false;
     int delayMs = 0;
+    if (replay_) {
+        Replies recorded;
+        for (auto& frame : replay_->Answer(command)) recorded.push_back({"replay", std::move(frame)});
+        Emit(recorded, delayMs, hangUp, out);
+        return;
+    }
     const Replies replies = group == DeviceFrame::kProbeGroup ? ProbeReplies(code, payload, hangUp, delayMs)
                                                               : SyncReplies(code, payload, delayMs);
     Emit(replies, delayMs, hangUp, out);

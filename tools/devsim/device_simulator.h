@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "devsim/replay_script.h"
 #include "devsim/scenario.h"
 
 namespace devsim {
@@ -39,6 +40,10 @@ public:
     // Called for every reply frame that random corruption changed: its kind,
     // its number among the frames of that kind and how many bytes changed.
     std::function<void(const std::string& kind, int number, int bytes)> onCorrupt;
+
+    // Plays a recorded session back instead of the scenario's devices
+    // (the script must outlive the simulator); the faults still apply.
+    void SetReplay(ReplayScript* script) { replay_ = script; }
 
     const Scenario& scenario() const { return s_; }
     int64_t ProbeClockNow() const { return clock_() + probeOffset_; }
@@ -69,6 +74,7 @@ private:
     std::mt19937_64 corruptRng_;  // its own stream: the other faults stay as they were
     int64_t probeOffset_ = 0;     // device clock minus host clock, seconds
     int64_t syncOffset_ = 0;
+    ReplayScript* replay_ = nullptr;
 };
 
 }  // namespace devsim

@@ -56,6 +56,9 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0, 4000000));
     app.add_option("--log", logPath, "write every received command frame in hex, one per line");
     app.add_option("--link", linkPath, "also make a symbolic link with this name to the device");
+    std::vector<std::string> replayPaths;
+    app.add_option("--replay", replayPaths,
+                   "play back the replies of a receive journal or a line log (repeatable, in order)");
     app.add_flag("-v,--verbose", verbose, "describe commands and replies on standard error");
     CLI11_PARSE(app, argc, argv);
 
@@ -66,6 +69,14 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         std::cerr << "orb-devsim: " << e.what() << "\n";
         return 2;
+    }
+    devsim::ReplayScript replay;
+    for (const std::string& path : replayPaths) {
+        std::string error;
+        if (!replay.Load(path, error)) {
+            std::cerr << "orb-devsim: " << error << "\n";
+            return 2;
+        }
     }
     std::ofstream log;
     if (!logPath.empty()) {
@@ -81,6 +92,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     devsim::DeviceSimulator sim(std::move(scenario), devsim::LocalCivilNow);
+    if (!replayPaths.empty()) sim.SetReplay(&replay);
     sim.onCommand = [&](std::span<const uint8_t> frame) {
         const std::string hex = orb::BytesToHex(frame);
         if (log.is_open()) log << hex << std::endl;  // flushed: others read it while we run
