@@ -111,7 +111,12 @@ void SurveyTableAdapter::EndRemove() {
 void SurveyTableAdapter::RowChanged(std::size_t row) {
     const std::ptrdiff_t record = model_.RecordIndexOfRow(row);
     CheckAppended();
-    if (record >= 0 && static_cast<std::size_t>(record) < qc_.size()) qc_[record] = Check(record);
+    if (record >= 0 && static_cast<std::size_t>(record) < qc_.size()) {
+        // One row's change moves no still period and no mark.
+        const bool moving = qc_[record].movingAtMark;
+        qc_[record] = Check(record);
+        qc_[record].movingAtMark = moving;
+    }
     Recount();  // the selection may have changed
     const int r = static_cast<int>(row);
     emit dataChanged(index(r, 0), index(r, kTableColumns - 1));
@@ -156,6 +161,7 @@ void SurveyTableAdapter::RecheckAll() {
     qc_.clear();
     counts_ = {};
     CheckAppended();
+    FlagMovingAtMark(model_.document().records(), qcSettings_.still, qc_);
 }
 
 // Only the new records are checked and counted, so a download that appends
