@@ -11,6 +11,7 @@
 #include "app/quality_settings.h"
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 
@@ -47,7 +48,7 @@ private:
     // A blank field gives an unset value; anything else must be a number.
     bool TakeOptional(QLineEdit* field, std::optional<double>& out);
     QLineEdit* Edit(const char* name);
-    class QGroupBox* MakeStillGroup();
+    QGroupBox* MakeStillGroup();
     bool TakeStill(StillLimits& l);
 
     QLabel* well_;

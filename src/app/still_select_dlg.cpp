@@ -192,8 +192,10 @@ void OnStillSelect(CMainFrame* frame) {
 }
 
 void ApplyStillProposal(CMainFrame* frame, const StillProposal& p) {
-    frame->Document().EditRecords(
-        [&](std::vector<SurveyRecord>& records) { ApplyStillSelection(records, p.records); });
+    const std::vector<uint8_t> selected = StillSelection(frame->Document().records().size(), p.records);
+    frame->Document().EditRecords([&](std::vector<SurveyRecord>& records) {
+        for (std::size_t i = 0; i < records.size(); ++i) records[i].selected = selected[i];
+    });
     frame->TableModel().RefreshTable();
 }
 

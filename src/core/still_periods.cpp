@@ -241,10 +241,11 @@ std::string StillPeriodsText(std::span<const StillPeriod> periods) {
     return s;
 }
 
-void ApplyStillSelection(std::vector<SurveyRecord>& records, std::span<const std::size_t> proposed) {
-    for (SurveyRecord& r : records) r.selected = 0;
+std::vector<uint8_t> StillSelection(std::size_t recordCount, std::span<const std::size_t> proposed) {
+    std::vector<uint8_t> selected(recordCount, 0);
     for (std::size_t k : proposed)
-        if (k < records.size()) records[k].selected = 1;
+        if (k < recordCount) selected[k] = 1;
+    return selected;
 }
 
 }  // namespace orb

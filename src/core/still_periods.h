@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -74,7 +75,8 @@ std::string StillProposalSummary(const StillProposal& p);
 // "a-b" ranges of record numbers joined by ", " (for a list of the periods).
 std::string StillPeriodsText(std::span<const StillPeriod> periods);
 
-// Makes exactly the proposed records the selected stations.
-void ApplyStillSelection(std::vector<SurveyRecord>& records, std::span<const std::size_t> proposed);
+// The selection that makes exactly the proposed records the stations: one
+// flag (0 or 1) per record, for the document's selection edit.
+std::vector<uint8_t> StillSelection(std::size_t recordCount, std::span<const std::size_t> proposed);
 
 }  // namespace orb

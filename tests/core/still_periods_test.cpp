@@ -116,8 +116,7 @@ TEST(StillPeriods, ProposalAndComparisonWithMarks) {
     EXPECT_EQ(StillProposalSummary(p),
               "静止段 2 个，建议测点 2 个；同步器匹配测点 2 个：1 个在静止段内（其中 1 个与建议测点相同），"
               "1 个测量时探管未静止；1 个静止段没有匹配测点");
-    ApplyStillSelection(rs, p.records);
-    for (std::size_t i = 0; i < rs.size(); ++i) EXPECT_EQ(rs[i].selected, i == 1 || i == 4 ? 1 : 0) << i;
+    EXPECT_EQ(StillSelection(rs.size(), p.records), (std::vector<uint8_t>{0, 1, 0, 0, 1, 0}));
 
     std::vector<QcResult> qc;
     CheckStations(rs, QcSettings{}, qc);

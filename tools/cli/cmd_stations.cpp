@@ -60,7 +60,8 @@ int Run(const StationsArgs& a) {
         return EditSurvey(a.file, [&](std::vector<orb::SurveyRecord>& records) {
             const orb::StillProposal p = orb::ProposeStillStations(records, limits);
             PrintProposal(p);
-            orb::ApplyStillSelection(records, p.records);
+            const std::vector<uint8_t> selected = orb::StillSelection(records.size(), p.records);
+            for (std::size_t i = 0; i < records.size(); ++i) records[i].selected = selected[i];
             return kExitOk;
         });
     }
