@@ -166,6 +166,7 @@ public:
         out_.document.SetProbeNumber(std::move(probe));
         out_.timing.sampleDelayMinutes = ParseTimingText(delay);
         out_.timing.sampleIntervalSeconds = ParseTimingText(interval);
+        out_.document.SetTiming(out_.timing);
         out_.status = TlmLoadStatus::kLoaded;
     }
 
@@ -387,6 +388,10 @@ std::vector<uint8_t> EncodeTlm(const COrbDoc& doc, TlmTiming timing) {
 SaveResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, TlmTiming timing) {
     if (doc.RecordCount() > kMaxTlmRecords) return {false, EFBIG, kTooManyToSaveMessage};
     return SaveFileReplacing(path, [&](ByteSink& sink) { return WriteTlm(doc, timing, sink); });
+}
+
+SaveResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc) {
+    return SaveTlmFile(path, doc, doc.timing());
 }
 
 }  // namespace orb

@@ -16,12 +16,8 @@
 
 namespace orb {
 
-// The probe's sampling delay and interval. They live with the device values
-// of the main window but travel in the file.
-struct TlmTiming {
-    int16_t sampleDelayMinutes = 0;
-    int16_t sampleIntervalSeconds = 0;
-};
+// The delay and interval texts of the file are the document's timing.
+using TlmTiming = SurveyTiming;
 
 // The most records whose 108-byte images fit in a 32-bit byte count.
 inline constexpr uint32_t kMaxTlmRecords = 39768215;
@@ -47,8 +43,8 @@ enum class TlmLoadStatus {
 struct TlmLoadResult {
     TlmLoadStatus status = TlmLoadStatus::kEmpty;
     std::string message;  // Chinese text for the operator; empty for kLoaded/kEmpty
-    COrbDoc document;     // complete only for kLoaded
-    TlmTiming timing;     // meaningful only for kLoaded
+    COrbDoc document;     // complete only for kLoaded, its timing included
+    TlmTiming timing;     // the same as document.timing()
 
     bool loaded() const { return status == TlmLoadStatus::kLoaded; }
 };
@@ -74,6 +70,8 @@ std::vector<uint8_t> EncodeTlm(const COrbDoc& doc, TlmTiming timing);
 // failure. More than kMaxTlmRecords records are refused before anything is
 // written, since such a file could never be opened again.
 SaveResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, TlmTiming timing);
+// The same with the document's own timing.
+SaveResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc);
 
 // The delay and interval texts: "%d" when written, atoi when read (leading
 // white space, optional sign, digits up to the first other character, 0
