@@ -1,13 +1,13 @@
 // Still periods of a long multishot run: a week of samples at one per
 // minute (10,081 records), stops of 2 to 10 samples with travel between
 // them, found the way the moving-at-mark flag and the proposal do.
+#include "core/still_periods.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <random>
 #include <vector>
-
-#include "core/still_periods.h"
 
 namespace {
 

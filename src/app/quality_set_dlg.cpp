@@ -73,12 +73,12 @@ QLineEdit* CQualitySetDlg::Edit(const char* name) {
 }
 
 QGroupBox* CQualitySetDlg::MakeStillGroup() {
-    static constexpr const char* kNames[kStillFields] = {"stillGravity",      "stillMagnetic",
-                                                         "stillInclination",  "stillAzimuth",
-                                                         "stillAzimuthFrom",  "stillSamples"};
+    static constexpr const char* kNames[kStillFields] = {"stillGravity",     "stillMagnetic",
+                                                         "stillInclination", "stillAzimuth",
+                                                         "stillAzimuthFrom", "stillSamples"};
     static constexpr const char* kLabels[kStillFields] = {
-        "每个重力分量的波动 (mg)", "每个磁分量的波动 (nT)",     "井斜变化 (°)",
-        "方位变化 (°)",            "井斜大于此值才检查方位 (°)", "最少连续样本数"};
+        "每个重力分量的波动 (mg)",    "每个磁分量的波动 (nT)", "井斜变化 (°)", "方位变化 (°)",
+        "井斜大于此值才检查方位 (°)", "最少连续样本数"};
     auto* box = new QGroupBox(QStringLiteral("静止段（按静止段选择测点，测量时探管未静止）"), this);
     auto* form = new QFormLayout(box);
     for (int k = 0; k < kStillFields; ++k) {
@@ -112,8 +112,12 @@ int CQualitySetDlg::exec() {
     dlsUnit_->setCurrentIndex(values.dlsInterval == DlsInterval::kPer100Feet ? 1 : 0);
     vsAzimuth_->setText(Text(values.vsAzimuth));
     const StillLimits& l = values.still;
-    const double still[kStillFields] = {l.gravityMg, l.magneticNt, l.inclination, l.azimuth,
-                                        l.azimuthMinInclination, static_cast<double>(l.minSamples)};
+    const double still[kStillFields] = {l.gravityMg,
+                                        l.magneticNt,
+                                        l.inclination,
+                                        l.azimuth,
+                                        l.azimuthMinInclination,
+                                        static_cast<double>(l.minSamples)};
     for (int k = 0; k < kStillFields; ++k) still_[k]->setText(FormatNumberField(still[k]));
     gravity_->setFocus();
     return CNumberDialog::exec();

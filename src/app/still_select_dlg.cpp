@@ -54,8 +54,9 @@ void DrawStrip(QPainter& p, const QRectF& box, const StripSpec& s, double lo, do
     const auto y = [&](double v) { return box.bottom() - box.height() * (v - lo) / (hi - lo); };
     p.fillRect(box, Qt::white);
     for (const StillPeriod& period : proposal.periods) {
-        p.fillRect(QRectF(QPointF(x(period.first - 0.5), box.top()), QPointF(x(period.last + 0.5), box.bottom())),
-                   QColor(170, 225, 170));
+        p.fillRect(
+            QRectF(QPointF(x(period.first - 0.5), box.top()), QPointF(x(period.last + 0.5), box.bottom())),
+            QColor(170, 225, 170));
     }
     p.setPen(QPen(QColor(40, 70, 160), 1));
     // One vertical stroke per pixel column, from the lowest to the highest
@@ -69,7 +70,8 @@ void DrawStrip(QPainter& p, const QRectF& box, const StripSpec& s, double lo, do
             if (!std::isfinite(v)) continue;
             vlo = std::min(vlo, v), vhi = std::max(vhi, v);
         }
-        if (vlo <= vhi) p.drawLine(QPointF(box.left() + c + 0.5, y(vlo)), QPointF(box.left() + c + 0.5, y(vhi) - 0.5));
+        if (vlo <= vhi)
+            p.drawLine(QPointF(box.left() + c + 0.5, y(vlo)), QPointF(box.left() + c + 0.5, y(vhi) - 0.5));
     }
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(200, 30, 30));
@@ -116,7 +118,8 @@ void CStillStripWidget::paintEvent(QPaintEvent*) {
     p.setPen(Qt::black);
     const QRectF axis(2, height() - kAxis, width() - 4, kAxis);
     p.drawText(axis, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("记录 0"));
-    p.drawText(axis, Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("绿色：静止段  红点：建议测点  橙色：同步器匹配测点"));
+    p.drawText(axis, Qt::AlignHCenter | Qt::AlignVCenter,
+               QStringLiteral("绿色：静止段  红点：建议测点  橙色：同步器匹配测点"));
     p.drawText(axis, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("记录 %1").arg(records_.size() - 1));
 }
 

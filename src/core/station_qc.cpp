@@ -180,7 +180,9 @@ std::string QcTooltipText(const QcResult& result, const QcSettings& settings) {
              FixedTextAtLeast(settings.temperature.max, 1) + ")");
     }
     if (result.saturatedChannels != 0) line(SaturationText(result));
-    if (result.movingAtMark) line(std::string(kMovingAtMarkText) + ": 同步器标记的测点不在任何静止段内，该测点可能是探管移动中测得的");
+    if (result.movingAtMark)
+        line(std::string(kMovingAtMarkText) +
+             ": 同步器标记的测点不在任何静止段内，该测点可能是探管移动中测得的");
     return text;
 }
 

@@ -107,8 +107,9 @@ void StillTest::proposalShownThenApplied() {
         },
         5000, "orb::CStillSelectDlg");
     a->trigger();
-    QVERIFY2(summary.startsWith(QStringLiteral("静止段 3 个，建议测点 3 个；同步器匹配测点 2 个：1 个在静止段内")),
-             qPrintable(summary));
+    QVERIFY2(
+        summary.startsWith(QStringLiteral("静止段 3 个，建议测点 3 个；同步器匹配测点 2 个：1 个在静止段内")),
+        qPrintable(summary));
     QCOMPARE(list.split(QLatin1Char('\n')).size(), 3);
     QVERIFY2(list.contains(QStringLiteral("静止段 1：记录 7–9（3 个样本），建议测点 7")), qPrintable(list));
     QCOMPARE(Selected(), (std::vector<int>{0, 7, 13}));

@@ -105,8 +105,8 @@ TEST(StillPeriods, HowRunsAreCut) {
 }
 
 TEST(StillPeriods, ProposalAndComparisonWithMarks) {
-    std::vector<SurveyRecord> rs = {At(30, 120), At(30, 120), At(30, 120), At(35, 125), At(40, 130),
-                                    At(40, 130)};
+    std::vector<SurveyRecord> rs = {At(30, 120), At(30, 120), At(30, 120),
+                                    At(35, 125), At(40, 130), At(40, 130)};
     rs[0].gx += 0.0008f, rs[2].gx -= 0.0008f;  // record 1 is nearest the mean
     StillProposal p = ProposeStillStations(rs, {});
     EXPECT_EQ(p.records, (std::vector<std::size_t>{1, 4}));

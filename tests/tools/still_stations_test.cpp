@@ -50,7 +50,8 @@ protected:
     void SetUp() override {
         dir = std::filesystem::temp_directory_path() / ("orb_still_" + std::to_string(::getpid()));
         std::filesystem::create_directories(dir);
-        scenario = devsim::LoadScenario(ORB_SOURCE_DIR "/tools/devsim/scenarios/multishot_still.json", kHostNow);
+        scenario =
+            devsim::LoadScenario(ORB_SOURCE_DIR "/tools/devsim/scenarios/multishot_still.json", kHostNow);
         records = Download(scenario);
         path = Write("run.tlm", records);
     }
@@ -146,10 +147,10 @@ TEST_F(StillStationsTest, RefusesBadLimitsAndOutputWithoutApply) {
         int status;
     };
     const Case cases[] = {
-        {"--still --limits 2,100,0.2,1,5", 2},         // five values for six
-        {"--still --limits -1,,,,,", 2},               // negative spread
-        {"--still --limits ,,,,,1", 2},                // one sample is no run
-        {"--still --limits ,,,,,2.5", 2},              // not a whole number
+        {"--still --limits 2,100,0.2,1,5", 2},          // five values for six
+        {"--still --limits -1,,,,,", 2},                // negative spread
+        {"--still --limits ,,,,,1", 2},                 // one sample is no run
+        {"--still --limits ,,,,,2.5", 2},               // not a whole number
         {"--still -o " + (dir / "x.tlm").string(), 2},  // nothing to write
         {"--still --limits 3,,,,,4", 0},
         {"", 106},  // CLI11: --still is required

@@ -57,9 +57,9 @@ bool BuildSettings(const QcArgs& a, orb::QcSettings& s) {
         !ParseReference("--field", a.field, s.references.fieldStrength) ||
         !ParseReference("--dip", a.dip, s.references.dip) ||
         !ParseNumberList("--tolerances", a.tolerances.empty() ? ",," : a.tolerances,
-                   {&t.totalGravity, &t.fieldStrength, &t.dip}) ||
-        (!a.temperatureRange.empty() &&
-         !ParseNumberList("--temperature-range", a.temperatureRange, {&s.temperature.min, &s.temperature.max}))) {
+                         {&t.totalGravity, &t.fieldStrength, &t.dip}) ||
+        (!a.temperatureRange.empty() && !ParseNumberList("--temperature-range", a.temperatureRange,
+                                                         {&s.temperature.min, &s.temperature.max}))) {
         return false;
     }
     const std::string problem = orb::QcSettingsProblem(s);

@@ -20,10 +20,9 @@ struct StationsArgs {
 
 bool BuildLimits(const std::string& text, orb::StillLimits& l) {
     double samples = l.minSamples;
-    if (!text.empty() &&
-        !ParseNumberList("--limits", text,
-                         {&l.gravityMg, &l.magneticNt, &l.inclination, &l.azimuth, &l.azimuthMinInclination,
-                          &samples})) {
+    if (!text.empty() && !ParseNumberList("--limits", text,
+                                          {&l.gravityMg, &l.magneticNt, &l.inclination, &l.azimuth,
+                                           &l.azimuthMinInclination, &samples})) {
         return false;
     }
     if (samples != std::floor(samples) || !(std::fabs(samples) < 1e9)) {
@@ -75,7 +74,8 @@ int Run(const StationsArgs& a) {
 Runner Setup(CLI::App& sub) {
     auto args = std::make_shared<StationsArgs>();
     AddSurveyFileArgs(sub, args->file, true);
-    sub.add_flag("--still", args->still, "Find the still periods and propose one station in each")->required();
+    sub.add_flag("--still", args->still, "Find the still periods and propose one station in each")
+        ->required();
     sub.add_option("--limits", args->limits,
                    "g,m,i,a,ai,n: spread of each gravity component (mg) and magnetic component (nT), "
                    "change of inclination and azimuth (degrees), the inclination from which azimuth "

@@ -240,7 +240,8 @@ std::optional<SyntheticSurvey> Probe(const json& p, Scenario& s, int64_t hostNow
         s.samples = survey.samples;
         return survey;
     } else if (samples.is_object() && samples.contains("multishot")) {
-        const MultishotRun run = Multishot(samples["multishot"], w + ".samples.multishot", hostNow - 4 * 3600);
+        const MultishotRun run =
+            Multishot(samples["multishot"], w + ".samples.multishot", hostNow - 4 * 3600);
         SyntheticSurvey survey = BuildMultishot(run, s.calibration, s.delayMinutes, s.intervalSeconds);
         s.samples = survey.samples;
         s.segments = survey.segments;

@@ -76,7 +76,7 @@ struct Scenario {
     orb::ProbeCalibration calibration = orb::ProbeCalibration::Default();
     std::vector<StoredSampleSpec> samples;
     std::vector<SampleSegment> segments;  // what the samples of a multishot run show
-    bool realTimeAttitudeForm = false;  // real-time replies as a ready 80-byte block
+    bool realTimeAttitudeForm = false;    // real-time replies as a ready 80-byte block
     uint8_t probeAddress = 0x01;
     int probeClearDelayMs = 400;
     // Real-time samples: temperature and raw counts around which they jitter.

@@ -87,7 +87,8 @@ public:
     SyntheticSurvey Build() {
         for (std::size_t i = 0; i < r_.stops.size(); ++i) {
             Travel(stations_[i]);
-            Add(SegmentKind::kStop, r_.stops[i], [&](int) { return stations_[i]; }, w_.noiseCounts);
+            Add(
+                SegmentKind::kStop, r_.stops[i], [&](int) { return stations_[i]; }, w_.noiseCounts);
             if (i == 2) Special(SegmentKind::kRotation, stations_[i], r_.rotationSamples);
             if (i == 5) Special(SegmentKind::kVibration, stations_[i], r_.vibrationSamples);
             if (i == 7) Special(SegmentKind::kDrift, stations_.back(), r_.driftSamples);
@@ -100,16 +101,24 @@ private:
     void Special(SegmentKind kind, const StationSpec& at, int n) {
         Travel(at);
         if (kind == SegmentKind::kRotation) {
-            Add(kind, n, [&](int k) { return StationSpec{at.inclination, at.azimuth,
-                                                          Wrap360(at.toolFace + r_.rotationStep * k)}; },
+            Add(
+                kind, n,
+                [&](int k) {
+                    return StationSpec{at.inclination, at.azimuth,
+                                       Wrap360(at.toolFace + r_.rotationStep * k)};
+                },
                 w_.noiseCounts);
         } else if (kind == SegmentKind::kVibration) {
-            Add(kind, n, [&](int) { return at; }, r_.vibrationCounts);
+            Add(
+                kind, n, [&](int) { return at; }, r_.vibrationCounts);
         } else {
             const double span = std::max(1, n - 1);
-            Add(kind, n, [&](int k) { return StationSpec{at.inclination + r_.driftInclination * k / span,
-                                                          Wrap360(at.azimuth + r_.driftAzimuth * k / span),
-                                                          at.toolFace}; },
+            Add(
+                kind, n,
+                [&](int k) {
+                    return StationSpec{at.inclination + r_.driftInclination * k / span,
+                                       Wrap360(at.azimuth + r_.driftAzimuth * k / span), at.toolFace};
+                },
                 w_.noiseCounts);
         }
         previous_ = at;
@@ -119,11 +128,14 @@ private:
     void Travel(const StationSpec& to) {
         const int n = std::max(1, w_.travelSamples);
         const StationSpec from = previous_;
-        Add(SegmentKind::kTravel, n, [&](int k) {
-            const double t = (k + 1.0) / (n + 1.0);
-            return StationSpec{from.inclination + (to.inclination - from.inclination) * t,
-                               AngleBetween(from.azimuth, to.azimuth, t), Wrap360(u_(0, 360))};
-        }, 60);
+        Add(
+            SegmentKind::kTravel, n,
+            [&](int k) {
+                const double t = (k + 1.0) / (n + 1.0);
+                return StationSpec{from.inclination + (to.inclination - from.inclination) * t,
+                                   AngleBetween(from.azimuth, to.azimuth, t), Wrap360(u_(0, 360))};
+            },
+            60);
         previous_ = to;
     }
 

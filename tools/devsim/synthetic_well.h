@@ -56,7 +56,7 @@ struct MarkPlan {
 
 struct SyntheticSurvey {
     std::vector<StoredSampleSpec> samples;
-    std::vector<int> stationSample;  // index of the middle resting sample of each station
+    std::vector<int> stationSample;       // index of the middle resting sample of each station
     std::vector<SampleSegment> segments;  // multishot runs only
 };
 
