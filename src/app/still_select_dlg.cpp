@@ -157,7 +157,7 @@ CStillSelectDlg::CStillSelectDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(summary_);
     layout->addWidget(list_);
     layout->addWidget(strips_, 1);
-    auto* note = new QLabel(QStringLiteral("确定后，只有建议的记录被选为测点（可撤销）。"), this);
+    auto* note = new QLabel(QStringLiteral("确定后，只有建议的记录被选为测点。"), this);
     layout->addWidget(note);
     layout->addWidget(buttons);
 }
