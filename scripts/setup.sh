@@ -9,6 +9,8 @@ PACKAGES=(
   # libraries
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   libgsf-1-dev libxlsxwriter-dev
+  # geomagnetic models, normal gravity and map projections
+  libgeographiclib-dev
   # Qt 6
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-translations-l10n
   qt6-l10n-tools libgl-dev

@@ -129,9 +129,9 @@ void CMainFrame::SaveSurveyFile() {
 }
 
 bool CMainFrame::SaveDocumentFile(const QString& path) {
-    const SaveResult result =
+    const FileResult result =
         SaveTlmFile(NativePath(path), doc_, TlmTiming{sampleDelayMinutes, sampleIntervalSeconds});
-    if (!result.ok) {
+    if (!result.ok()) {
         QMessageBox::warning(this, QStringLiteral("Orb"), Text(result.message, kSaveFailedMessage));
         return false;
     }

@@ -11,8 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/atomic_file.h"
+#include "core/file_result.h"
 #include "document/orb_doc.h"
-#include "document/safe_save.h"
 
 namespace orb {
 
@@ -66,12 +67,17 @@ int WriteTlm(const COrbDoc& doc, TlmTiming timing, ByteSink& sink);
 // The complete file image in memory.
 std::vector<uint8_t> EncodeTlm(const COrbDoc& doc, TlmTiming timing);
 
-// Saves safely (see SaveFileReplacing): the previous file survives any
-// failure. More than kMaxTlmRecords records are refused before anything is
+// Saves safely (see core/atomic_file.h): the previous file survives any
+// failure, whose result carries SaveErrorMessage as the operator's text. More
+// than kMaxTlmRecords records are refused (kTooLarge) before anything is
 // written, since such a file could never be opened again.
-SaveResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, TlmTiming timing);
+FileResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, TlmTiming timing);
 // The same with the document's own timing.
-SaveResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc);
+FileResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc);
+
+// The operator's text for a failed save with errno `error`
+// (kSaveFailedMessage unless a more specific one applies).
+std::string SaveErrorMessage(int error);
 
 // The delay and interval texts: "%d" when written, atoi when read (leading
 // white space, optional sign, digits up to the first other character, 0
