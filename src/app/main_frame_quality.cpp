@@ -7,6 +7,7 @@
 #include "app/geo_ref_controller.h"
 #include "app/main_frame.h"
 #include "app/quality_controller.h"
+#include "app/still_select_dlg.h"
 
 namespace orb {
 
@@ -28,6 +29,12 @@ void CMainFrame::ConnectQualityCommands() {
         data->addSeparator();
         data->addAction(quality_->settingsAction());
         data->addAction(quality_->reportPageAction());
+        // Beside the other automatic choice of stations.
+        QAction* still = MakeStillSelectAction(this);
+        actions_.insert(cmd::kStillSelect, still);
+        const QList<QAction*> items = data->actions();
+        const qsizetype at = items.indexOf(Action(cmd::kShowAutoSelected));
+        data->insertAction(at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr, still);
     }
     if (QMenu* view = MenuTitled(menuBar_, QStringLiteral("视图(&V)")))
         view->addAction(quality_->panelAction());

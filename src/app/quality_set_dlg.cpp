@@ -61,6 +61,7 @@ CQualitySetDlg::CQualitySetDlg(QWidget* parent) : CNumberDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(refs);
     layout->addWidget(traj);
+    layout->addWidget(MakeStillGroup());
     layout->addWidget(buttons);
     setMinimumWidth(340);
 }
@@ -69,6 +70,35 @@ QLineEdit* CQualitySetDlg::Edit(const char* name) {
     auto* e = new QLineEdit(this);
     e->setObjectName(QString::fromLatin1(name));
     return e;
+}
+
+QGroupBox* CQualitySetDlg::MakeStillGroup() {
+    static constexpr const char* kNames[kStillFields] = {"stillGravity",     "stillMagnetic",
+                                                         "stillInclination", "stillAzimuth",
+                                                         "stillAzimuthFrom", "stillSamples"};
+    static constexpr const char* kLabels[kStillFields] = {
+        "每个重力分量的波动 (mg)",    "每个磁分量的波动 (nT)", "井斜变化 (°)", "方位变化 (°)",
+        "井斜大于此值才检查方位 (°)", "最少连续样本数"};
+    auto* box = new QGroupBox(QStringLiteral("静止段（按静止段选择测点，测量时探管未静止）"), this);
+    auto* form = new QFormLayout(box);
+    for (int k = 0; k < kStillFields; ++k) {
+        still_[k] = Edit(kNames[k]);
+        form->addRow(QString::fromUtf8(kLabels[k]), still_[k]);
+    }
+    return box;
+}
+
+bool CQualitySetDlg::TakeStill(StillLimits& l) {
+    double samples = 0;
+    if (!TakeNumber(still_[0], l.gravityMg) || !TakeNumber(still_[1], l.magneticNt) ||
+        !TakeNumber(still_[2], l.inclination) || !TakeNumber(still_[3], l.azimuth) ||
+        !TakeNumber(still_[4], l.azimuthMinInclination) || !TakeNumber(still_[5], samples)) {
+        return false;
+    }
+    l.minSamples = samples >= 0 && samples <= 1e6 && samples == static_cast<int>(samples)
+                       ? static_cast<int>(samples)
+                       : 0;  // refused below
+    return true;
 }
 
 int CQualitySetDlg::exec() {
@@ -81,6 +111,14 @@ int CQualitySetDlg::exec() {
     dipTol_->setText(FormatNumberField(values.tolerances.dip));
     dlsUnit_->setCurrentIndex(values.dlsInterval == DlsInterval::kPer100Feet ? 1 : 0);
     vsAzimuth_->setText(Text(values.vsAzimuth));
+    const StillLimits& l = values.still;
+    const double still[kStillFields] = {l.gravityMg,
+                                        l.magneticNt,
+                                        l.inclination,
+                                        l.azimuth,
+                                        l.azimuthMinInclination,
+                                        static_cast<double>(l.minSamples)};
+    for (int k = 0; k < kStillFields; ++k) still_[k]->setText(FormatNumberField(still[k]));
     gravity_->setFocus();
     return CNumberDialog::exec();
 }
@@ -102,7 +140,8 @@ void CQualitySetDlg::accept() {
         !TakeNumber(gravityTol_, w.tolerances.totalGravity) ||
         !TakeOptional(field_, w.references.fieldStrength) ||
         !TakeNumber(fieldTol_, w.tolerances.fieldStrength) || !TakeOptional(dip_, w.references.dip) ||
-        !TakeNumber(dipTol_, w.tolerances.dip) || !TakeOptional(vsAzimuth_, w.vsAzimuth)) {
+        !TakeNumber(dipTol_, w.tolerances.dip) || !TakeOptional(vsAzimuth_, w.vsAzimuth) ||
+        !TakeStill(w.still)) {
         return;
     }
     const std::string problem = QcSettingsProblem(MakeQcSettings(w));

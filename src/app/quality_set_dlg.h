@@ -11,6 +11,7 @@
 #include "app/quality_settings.h"
 
 class QComboBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 
@@ -35,6 +36,10 @@ public:
     QLineEdit* dipToleranceEdit() const { return dipTol_; }
     QComboBox* dlsUnitBox() const { return dlsUnit_; }
     QLineEdit* vsAzimuthEdit() const { return vsAzimuth_; }
+    // The still-period limits: mg, nT, degrees (inclination, azimuth, the
+    // inclination from which azimuth counts) and the fewest samples.
+    QLineEdit* stillEdit(int k) const { return still_[k]; }
+    static constexpr int kStillFields = 6;
 
     int exec() override;
     void accept() override;
@@ -43,6 +48,8 @@ private:
     // A blank field gives an unset value; anything else must be a number.
     bool TakeOptional(QLineEdit* field, std::optional<double>& out);
     QLineEdit* Edit(const char* name);
+    QGroupBox* MakeStillGroup();
+    bool TakeStill(StillLimits& l);
 
     QLabel* well_;
     QLineEdit* gravity_;
@@ -53,6 +60,7 @@ private:
     QLineEdit* dipTol_;
     QComboBox* dlsUnit_;
     QLineEdit* vsAzimuth_;
+    QLineEdit* still_[kStillFields];
 };
 
 }  // namespace orb

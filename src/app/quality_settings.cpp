@@ -28,6 +28,33 @@ QString Text(const std::optional<double>& v) {
     return v ? FormatNumberField(*v) : QString();
 }
 
+constexpr const char* kStillGroup = "Quality/Still";
+
+void ReadStillLimits(QSettings& s, StillLimits& l) {
+    s.beginGroup(QString::fromLatin1(kStillGroup));
+    ReadNumber(s, "GravityMg", l.gravityMg);
+    ReadNumber(s, "MagneticNt", l.magneticNt);
+    ReadNumber(s, "Inclination", l.inclination);
+    ReadNumber(s, "Azimuth", l.azimuth);
+    ReadNumber(s, "AzimuthMinInclination", l.azimuthMinInclination);
+    double samples = l.minSamples;
+    ReadNumber(s, "MinSamples", samples);
+    if (samples >= 2 && samples <= 1e6) l.minSamples = static_cast<int>(samples);
+    s.endGroup();
+    if (!StillLimitsProblem(l).empty()) l = {};  // a damaged file gives the defaults
+}
+
+void WriteStillLimits(QSettings& s, const StillLimits& l) {
+    s.beginGroup(QString::fromLatin1(kStillGroup));
+    s.setValue(QStringLiteral("GravityMg"), FormatNumberField(l.gravityMg));
+    s.setValue(QStringLiteral("MagneticNt"), FormatNumberField(l.magneticNt));
+    s.setValue(QStringLiteral("Inclination"), FormatNumberField(l.inclination));
+    s.setValue(QStringLiteral("Azimuth"), FormatNumberField(l.azimuth));
+    s.setValue(QStringLiteral("AzimuthMinInclination"), FormatNumberField(l.azimuthMinInclination));
+    s.setValue(QStringLiteral("MinSamples"), l.minSamples);
+    s.endGroup();
+}
+
 }  // namespace
 
 QString WellQualityGroup(const QString& wellNumber) {
@@ -48,6 +75,8 @@ WellQualitySettings LoadWellQualitySettings(const QString& wellNumber) {
     if (s.value(QStringLiteral("DlsUnit")).toString() == QStringLiteral("100ft"))
         w.dlsInterval = DlsInterval::kPer100Feet;
     ReadOptional(s, "VsAzimuth", w.vsAzimuth);
+    s.endGroup();
+    ReadStillLimits(s, w.still);
     return w;
 }
 
@@ -64,6 +93,8 @@ void SaveWellQualitySettings(const QString& wellNumber, const WellQualitySetting
     s.setValue(QStringLiteral("DlsUnit"),
                w.dlsInterval == DlsInterval::kPer100Feet ? QStringLiteral("100ft") : QStringLiteral("30m"));
     s.setValue(QStringLiteral("VsAzimuth"), Text(w.vsAzimuth));
+    s.endGroup();
+    WriteStillLimits(s, w.still);
 }
 
 QcSettings MakeQcSettings(const WellQualitySettings& w, TemperatureRange temperature) {
@@ -71,6 +102,7 @@ QcSettings MakeQcSettings(const WellQualitySettings& w, TemperatureRange tempera
     q.references = w.references;
     q.tolerances = w.tolerances;
     q.temperature = temperature;
+    q.still = w.still;
     return q;
 }
 

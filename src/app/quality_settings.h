@@ -19,6 +19,9 @@ struct WellQualitySettings {
     // Per 30 m: depths in metres; per 100 ft: depths in feet.
     DlsInterval dlsInterval = DlsInterval::kPer30Metres;
     std::optional<double> vsAzimuth;  // unset: the closure azimuth
+    // Belongs to the probe and the way it is run, not to the well: kept
+    // once for all wells ("Quality/Still").
+    StillLimits still;
 };
 
 // Settings group of a well number (any text, also empty).

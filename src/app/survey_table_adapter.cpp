@@ -153,7 +153,8 @@ std::optional<QcResult> SurveyTableAdapter::QcResultOfRow(int row) const {
 }
 
 uint8_t SurveyTableAdapter::VerdictOf(const QcResult& result) {
-    return static_cast<uint8_t>((result.passed() ? 0 : kFailed) | (result.flagged() ? kFlagged : 0));
+    return static_cast<uint8_t>((result.passed() ? 0 : kFailed) | (result.flagged() ? kFlagged : 0) |
+                                (result.movingAtMark ? kMovingAtMark : 0));
 }
 
 uint8_t SurveyTableAdapter::VerdictOfRow(int row) const {
@@ -166,6 +167,7 @@ uint8_t SurveyTableAdapter::VerdictOfRow(int row) const {
 QcResult SurveyTableAdapter::Check(std::size_t record) const {
     const SurveyRecord& r = model_.document().Record(record);
     QcResult q = CheckStation(r, qcSettings_);
+    q.movingAtMark = record < qc_.size() && (qc_[record] & kMovingAtMark) != 0;
     if (estimator_) {
         if (const std::optional<uint8_t> bits = estimator_->SaturatedChannels(r)) {
             q.saturationKnown = q.saturationEstimated = true;
@@ -179,6 +181,10 @@ void SurveyTableAdapter::RecheckAll() {
     qc_.clear();
     counts_ = {};
     CheckAppended();
+    // Still periods span many records, so the flag is found for the whole
+    // survey at once; a change of single records moves no period and no mark.
+    for (const std::size_t i : MovingAtMarkRecords(model_.document().records(), qcSettings_.still))
+        qc_[i] |= kMovingAtMark | kFlagged;
 }
 
 // Only the new records are checked and counted, so a download that appends
@@ -201,7 +207,7 @@ void SurveyTableAdapter::CheckAppended() {
 void SurveyTableAdapter::Recheck(std::size_t first, std::size_t count) {
     CheckAppended();
     const std::size_t end = std::min(qc_.size(), first + count);
-    for (std::size_t i = first; i < end; ++i) qc_[i] = VerdictOf(Check(i));
+    for (std::size_t i = first; i < end; ++i) qc_[i] = VerdictOf(Check(i));  // keeps kMovingAtMark
     Recount();  // the selection may have changed
 }
 

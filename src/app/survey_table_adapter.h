@@ -77,7 +77,7 @@ private:
     void Recount();
     // Per record only what colours and counts need: 2 bits instead of the
     // whole result (a million records would otherwise cost over 100 MB).
-    enum Verdict : uint8_t { kFailed = 1, kFlagged = 2 };
+    enum Verdict : uint8_t { kFailed = 1, kFlagged = 2, kMovingAtMark = 4 };
     static uint8_t VerdictOf(const QcResult& result);
     uint8_t VerdictOfRow(int row) const;
     void Count(const SurveyRecord& record, uint8_t verdict);

@@ -1,5 +1,6 @@
 #include "core/station_qc.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/fixed_text.h"
@@ -89,6 +90,7 @@ std::string QcSettingsProblem(const QcSettings& s) {
     if (p.empty()) p = ToleranceProblem(QcRule::kFieldStrength, s.tolerances.fieldStrength);
     if (p.empty()) p = ToleranceProblem(QcRule::kDip, s.tolerances.dip);
     if (p.empty() && !(s.temperature.min <= s.temperature.max)) p = "温度范围的下限不能大于上限";
+    if (p.empty()) p = StillLimitsProblem(s.still);
     return p;
 }
 
@@ -130,6 +132,26 @@ void CheckStations(std::span<const SurveyRecord> records, const QcSettings& sett
         out[i].saturationEstimated = true;
         out[i].saturatedChannels = *bits;
     }
+    FlagMovingAtMark(records, settings.still, out);
+}
+
+void FlagMovingAtMark(std::span<const SurveyRecord> records, const StillLimits& limits,
+                      std::span<QcResult> results) {
+    const std::size_t n = std::min(records.size(), results.size());
+    for (std::size_t i = 0; i < n; ++i) results[i].movingAtMark = false;
+    for (const std::size_t i : MovingAtMarkRecords(records.first(n), limits)) results[i].movingAtMark = true;
+}
+
+std::vector<std::size_t> MovingAtMarkRecords(std::span<const SurveyRecord> records,
+                                             const StillLimits& limits) {
+    std::vector<std::size_t> moving;
+    bool anyMatched = false;
+    for (const SurveyRecord& r : records) anyMatched = anyMatched || r.syncMatched != 0;
+    if (!anyMatched) return moving;  // a run without marks costs nothing here
+    const std::vector<StillPeriod> periods = FindStillPeriods(records, limits);
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (records[i].syncMatched != 0 && PeriodOf(periods, i) == nullptr) moving.push_back(i);
+    return moving;
 }
 
 std::size_t CountFailed(std::span<const QcResult> results) {
@@ -163,6 +185,9 @@ std::string QcTooltipText(const QcResult& result, const QcSettings& settings) {
              FixedTextAtLeast(settings.temperature.max, 1) + ")");
     }
     if (result.saturatedChannels != 0) line(SaturationText(result));
+    if (result.movingAtMark)
+        line(std::string(kMovingAtMarkText) +
+             ": 同步器标记的测点不在任何静止段内，该测点可能是探管移动中测得的");
     return text;
 }
 

@@ -1,7 +1,8 @@
 // Quality checks of survey stations against the well's local field: total
 // gravity, field strength and dip, each within a tolerance of a reference the
 // operator enters; plus flags for an implausible probe temperature and for
-// sensor counts at the limits of their 16-bit range.
+// sensor counts at the limits of their 16-bit range, and for a station a
+// synchronizer mark picked while the probe was moving.
 #pragma once
 
 #include <array>
@@ -14,6 +15,7 @@
 
 #include "core/calibration.h"
 #include "core/probe_limits.h"
+#include "core/still_periods.h"
 #include "core/survey_record.h"
 
 namespace orb {
@@ -43,6 +45,7 @@ struct QcSettings {
     QcReferences references;
     QcTolerances tolerances;
     TemperatureRange temperature;  // see PlausibleTemperatureRange
+    StillLimits still;             // what counts as the probe standing still
 };
 
 // Empty when the settings can be used; otherwise the reason (a tolerance
@@ -66,11 +69,14 @@ struct QcResult {
     bool saturationKnown = false;  // raw counts were given or estimated
     bool saturationEstimated = false;
     uint8_t saturatedChannels = 0;  // bit k: channel k (gx gy gz mx my mz) at an int16 limit
+    bool movingAtMark = false;      // matched by a mark, but in no still period
 
     // No check failed (the flags do not count).
     bool passed() const { return failureCount == 0; }
     // Something to show: a failed check or a flag.
-    bool flagged() const { return !passed() || temperatureOutOfRange || saturatedChannels != 0; }
+    bool flagged() const {
+        return !passed() || temperatureOutOfRange || saturatedChannels != 0 || movingAtMark;
+    }
     std::span<const QcFailure> failed() const { return {failures.data(), failureCount}; }
 };
 
@@ -95,6 +101,19 @@ QcResult CheckStation(const SurveyRecord& record, const QcSettings& settings, co
 // that is only meaningful when it is the calibration the records came from.
 void CheckStations(std::span<const SurveyRecord> records, const QcSettings& settings,
                    std::vector<QcResult>& out, const ProbeCalibration* estimateWith = nullptr);
+
+// Sets movingAtMark of every record matched by a synchronizer mark
+// (syncMatched) that lies outside every still period, and clears it
+// elsewhere; `results` runs parallel to `records`. CheckStations does this.
+void FlagMovingAtMark(std::span<const SurveyRecord> records, const StillLimits& limits,
+                      std::span<QcResult> results);
+// The records that flag would be set on, in ascending order (nothing is
+// computed when no record is matched by a mark).
+std::vector<std::size_t> MovingAtMarkRecords(std::span<const SurveyRecord> records,
+                                             const StillLimits& limits);
+
+// The flag's name, "测量时探管未静止".
+inline constexpr const char* kMovingAtMarkText = "测量时探管未静止";
 
 // Number of results that did not pass.
 std::size_t CountFailed(std::span<const QcResult> results);

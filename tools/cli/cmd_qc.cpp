@@ -26,26 +26,6 @@ struct QcArgs {
     std::string calibration;
 };
 
-// "a,b,c" into exactly `n` fields; an empty field keeps its value.
-bool ParseList(const std::string& name, const std::string& text, std::vector<double*> values) {
-    std::vector<std::string> fields(1);
-    for (char c : text) {
-        if (c == ',')
-            fields.emplace_back();
-        else
-            fields.back().push_back(c);
-    }
-    if (fields.size() != values.size()) {
-        std::fprintf(stderr, "orb-cli: %s \"%s\": expected %zu comma-separated values\n", name.c_str(),
-                     text.c_str(), values.size());
-        return false;
-    }
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (!fields[i].empty() && !ParseNumberOption(name, fields[i], *values[i])) return false;
-    }
-    return true;
-}
-
 bool ParseReference(const std::string& name, const std::string& text, std::optional<double>& reference) {
     if (text.empty()) return true;
     double v = 0;
@@ -76,10 +56,10 @@ bool BuildSettings(const QcArgs& a, orb::QcSettings& s) {
     if (!ParseReference("--gravity", a.gravity, s.references.totalGravity) ||
         !ParseReference("--field", a.field, s.references.fieldStrength) ||
         !ParseReference("--dip", a.dip, s.references.dip) ||
-        !ParseList("--tolerances", a.tolerances.empty() ? ",," : a.tolerances,
-                   {&t.totalGravity, &t.fieldStrength, &t.dip}) ||
-        (!a.temperatureRange.empty() &&
-         !ParseList("--temperature-range", a.temperatureRange, {&s.temperature.min, &s.temperature.max}))) {
+        !ParseNumberList("--tolerances", a.tolerances.empty() ? ",," : a.tolerances,
+                         {&t.totalGravity, &t.fieldStrength, &t.dip}) ||
+        (!a.temperatureRange.empty() && !ParseNumberList("--temperature-range", a.temperatureRange,
+                                                         {&s.temperature.min, &s.temperature.max}))) {
         return false;
     }
     const std::string problem = orb::QcSettingsProblem(s);

@@ -1,5 +1,6 @@
 #include "cli/tlm_io_util.h"
 
+#include <cstdio>
 #include <iostream>
 #include <optional>
 
@@ -84,6 +85,25 @@ bool ParseNumberOption(const std::string& name, const std::string& text, double&
 
 bool ParseFloatOption(const std::string& name, const std::string& text, float& value) {
     return TakeNumber(name, text, orb::ParseDialogFloat(std::string_view(text)), value);
+}
+
+bool ParseNumberList(const std::string& name, const std::string& text, std::vector<double*> values) {
+    std::vector<std::string> fields(1);
+    for (char c : text) {
+        if (c == ',')
+            fields.emplace_back();
+        else
+            fields.back().push_back(c);
+    }
+    if (fields.size() != values.size()) {
+        std::fprintf(stderr, "orb-cli: %s \"%s\": expected %zu comma-separated values\n", name.c_str(),
+                     text.c_str(), values.size());
+        return false;
+    }
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (!fields[i].empty() && !ParseNumberOption(name, fields[i], *values[i])) return false;
+    }
+    return true;
 }
 
 }  // namespace orbcli

@@ -46,4 +46,8 @@ int EditSurvey(const SurveyFileArgs& args, const SurveyEdit& edit);
 bool ParseNumberOption(const std::string& name, const std::string& text, double& value);
 bool ParseFloatOption(const std::string& name, const std::string& text, float& value);
 
+// "a,b,c" into exactly values.size() numbers; an empty field keeps its
+// value. False (after reporting) for a wrong count or a field that is no number.
+bool ParseNumberList(const std::string& name, const std::string& text, std::vector<double*> values);
+
 }  // namespace orbcli

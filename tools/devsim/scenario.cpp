@@ -144,6 +144,30 @@ SyntheticWell Well(const json& j, const std::string& where, int64_t defaultStart
     return w;
 }
 
+MultishotRun Multishot(const json& j, const std::string& where, int64_t defaultStart) {
+    MultishotRun r;
+    r.well = Well(j, where, defaultStart);
+    if (auto st = j.find("stops"); st != j.end()) {
+        if (!st->is_array() || st->empty()) Fail(where + ".stops", "a list of stop lengths in samples");
+        r.stops.clear();
+        for (const json& n : *st) r.stops.push_back(Number<int>(n, where + ".stops", 1, 1000));
+    }
+    if (auto x = j.find("rotation"); x != j.end()) {
+        Optional(*x, "samples", r.rotationSamples, where + ".rotation", 1, 1000);
+        Optional(*x, "step", r.rotationStep, where + ".rotation", -180, 180);
+    }
+    if (auto x = j.find("vibration"); x != j.end()) {
+        Optional(*x, "samples", r.vibrationSamples, where + ".vibration", 1, 1000);
+        Optional(*x, "counts", r.vibrationCounts, where + ".vibration", 0, 10000);
+    }
+    if (auto x = j.find("drift"); x != j.end()) {
+        Optional(*x, "samples", r.driftSamples, where + ".drift", 1, 1000);
+        Optional(*x, "inclination", r.driftInclination, where + ".drift", -90, 90);
+        Optional(*x, "azimuth", r.driftAzimuth, where + ".drift", -360, 360);
+    }
+    return r;
+}
+
 std::vector<FrameSelector> Selectors(const json& j, const std::string& where) {
     std::vector<FrameSelector> out;
     if (!j.is_array()) Fail(where, "a list of {\"reply\": kind, \"numbers\": [...]} is expected");
@@ -215,8 +239,15 @@ std::optional<SyntheticSurvey> Probe(const json& p, Scenario& s, int64_t hostNow
         SyntheticSurvey survey = BuildSurvey(well, s.calibration, s.delayMinutes, s.intervalSeconds);
         s.samples = survey.samples;
         return survey;
+    } else if (samples.is_object() && samples.contains("multishot")) {
+        const MultishotRun run =
+            Multishot(samples["multishot"], w + ".samples.multishot", hostNow - 4 * 3600);
+        SyntheticSurvey survey = BuildMultishot(run, s.calibration, s.delayMinutes, s.intervalSeconds);
+        s.samples = survey.samples;
+        s.segments = survey.segments;
+        return survey;
     } else if (!samples.is_null()) {
-        Fail(w + ".samples", "a list of samples or {\"synthetic\": {...}} expected");
+        Fail(w + ".samples", "a list of samples, {\"synthetic\": {...}} or {\"multishot\": {...}} expected");
     }
     return std::nullopt;
 }

@@ -21,6 +21,16 @@ struct StoredSampleSpec {
     uint16_t batteryTenths = 76;
 };
 
+// What a stretch of samples shows, so that a finder of still periods can be
+// judged against it.
+enum class SegmentKind { kTravel, kStop, kRotation, kVibration, kDrift };
+struct SampleSegment {
+    SegmentKind kind = SegmentKind::kTravel;
+    int first = 0;  // sample indexes, both included
+    int last = 0;
+};
+const char* SegmentKindName(SegmentKind kind);  // "travel", "stop", ...
+
 struct MarkSpec {
     int32_t sequence = 0;
     orb::DateTimeFields time;
@@ -65,7 +75,8 @@ struct Scenario {
     std::optional<int64_t> probeClockAtStart;
     orb::ProbeCalibration calibration = orb::ProbeCalibration::Default();
     std::vector<StoredSampleSpec> samples;
-    bool realTimeAttitudeForm = false;  // real-time replies as a ready 80-byte block
+    std::vector<SampleSegment> segments;  // what the samples of a multishot run show
+    bool realTimeAttitudeForm = false;    // real-time replies as a ready 80-byte block
     uint8_t probeAddress = 0x01;
     int probeClearDelayMs = 400;
     // Real-time samples: temperature and raw counts around which they jitter.

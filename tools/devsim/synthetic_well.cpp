@@ -58,7 +58,135 @@ StoredSampleSpec MakeSample(const SyntheticWell& w, const orb::ProbeCalibration&
     return s;
 }
 
+// Probe time, battery and temperature along the whole run.
+void TimeSamples(std::vector<StoredSampleSpec>& samples, const SyntheticWell& w, int delayMinutes,
+                 int intervalSeconds) {
+    const int64_t first = CivilSeconds(w.start) + int64_t{delayMinutes} * 60;
+    const std::size_t total = samples.size();
+    for (std::size_t k = 0; k < total; ++k) {
+        StoredSampleSpec& s = samples[k];
+        s.time = CivilFields(first + static_cast<int64_t>(k) * intervalSeconds);
+        const double share = total > 1 ? static_cast<double>(k) / (total - 1) : 0.0;
+        s.batteryTenths = static_cast<uint16_t>(
+            std::lround((w.batteryStart + (w.batteryEnd - w.batteryStart) * share) * 10));
+    }
+}
+
+class MultishotBuilder {
+public:
+    MultishotBuilder(const MultishotRun& run, const orb::ProbeCalibration& cal)
+        : r_(run), w_(run.well), cal_(cal), u_(run.well.seed) {
+        ProfileSpec p;
+        p.count = static_cast<int>(run.stops.size()) + 2;
+        p.kickoffStation = 0;
+        p.buildPerStation = 4.0;
+        p.seed = run.well.seed;
+        stations_ = GenerateProfile(p);
+    }
+
+    SyntheticSurvey Build() {
+        for (std::size_t i = 0; i < r_.stops.size(); ++i) {
+            Travel(stations_[i]);
+            Add(
+                SegmentKind::kStop, r_.stops[i], [&](int) { return stations_[i]; }, w_.noiseCounts);
+            if (i == 2) Special(SegmentKind::kRotation, stations_[i], r_.rotationSamples);
+            if (i == 5) Special(SegmentKind::kVibration, stations_[i], r_.vibrationSamples);
+            if (i == 7) Special(SegmentKind::kDrift, stations_.back(), r_.driftSamples);
+        }
+        Travel(stations_.back());
+        return std::move(out_);
+    }
+
+private:
+    void Special(SegmentKind kind, const StationSpec& at, int n) {
+        Travel(at);
+        if (kind == SegmentKind::kRotation) {
+            Add(
+                kind, n,
+                [&](int k) {
+                    return StationSpec{at.inclination, at.azimuth,
+                                       Wrap360(at.toolFace + r_.rotationStep * k)};
+                },
+                w_.noiseCounts);
+        } else if (kind == SegmentKind::kVibration) {
+            Add(
+                kind, n, [&](int) { return at; }, r_.vibrationCounts);
+        } else {
+            const double span = std::max(1, n - 1);
+            Add(
+                kind, n,
+                [&](int k) {
+                    return StationSpec{at.inclination + r_.driftInclination * k / span,
+                                       Wrap360(at.azimuth + r_.driftAzimuth * k / span), at.toolFace};
+                },
+                w_.noiseCounts);
+        }
+        previous_ = at;
+    }
+
+    // Moving from the last attitude to `to`, the tool face turning at random.
+    void Travel(const StationSpec& to) {
+        const int n = std::max(1, w_.travelSamples);
+        const StationSpec from = previous_;
+        Add(
+            SegmentKind::kTravel, n,
+            [&](int k) {
+                const double t = (k + 1.0) / (n + 1.0);
+                return StationSpec{from.inclination + (to.inclination - from.inclination) * t,
+                                   AngleBetween(from.azimuth, to.azimuth, t), Wrap360(u_(0, 360))};
+            },
+            60);
+        previous_ = to;
+    }
+
+    template <typename At>
+    void Add(SegmentKind kind, int n, At at, double noise) {
+        const int first = static_cast<int>(out_.samples.size());
+        // Warming on the way down, steady within a stretch.
+        const double temperature = w_.surfaceTemperature + (w_.bottomTemperature - w_.surfaceTemperature) *
+                                                               std::min(1.0, first / 400.0);
+        for (int k = 0; k < n; ++k) {
+            const double noiseM = kind == SegmentKind::kTravel ? 25 : noise;
+            out_.samples.push_back(MakeSample(w_, cal_, at(k), temperature, noise, noiseM, u_));
+        }
+        if (kind == SegmentKind::kStop || kind == SegmentKind::kDrift)
+            out_.stationSample.push_back(first + n / 2);
+        out_.segments.push_back({kind, first, first + n - 1});
+    }
+
+    const MultishotRun& r_;
+    const SyntheticWell& w_;
+    const orb::ProbeCalibration& cal_;
+    Uniform u_;
+    std::vector<StationSpec> stations_;
+    StationSpec previous_{0.2, 128.0, 0.0};
+    SyntheticSurvey out_;
+};
+
 }  // namespace
+
+const char* SegmentKindName(SegmentKind kind) {
+    switch (kind) {
+        case SegmentKind::kTravel:
+            return "travel";
+        case SegmentKind::kStop:
+            return "stop";
+        case SegmentKind::kRotation:
+            return "rotation";
+        case SegmentKind::kVibration:
+            return "vibration";
+        case SegmentKind::kDrift:
+            return "drift";
+    }
+    return "";
+}
+
+SyntheticSurvey BuildMultishot(const MultishotRun& run, const orb::ProbeCalibration& cal, int delayMinutes,
+                               int intervalSeconds) {
+    SyntheticSurvey out = MultishotBuilder(run, cal).Build();
+    TimeSamples(out.samples, run.well, delayMinutes, intervalSeconds);
+    return out;
+}
 
 std::vector<StationSpec> GenerateProfile(const ProfileSpec& p) {
     Uniform u(p.seed);
@@ -83,10 +211,6 @@ SyntheticSurvey BuildSurvey(const SyntheticWell& w, const orb::ProbeCalibration&
                             int intervalSeconds) {
     Uniform u(w.seed);
     SyntheticSurvey out;
-    const std::size_t perStation =
-        static_cast<std::size_t>(std::max(0, w.travelSamples) + std::max(1, w.dwellSamples));
-    const std::size_t total = perStation * w.stations.size();
-    const int64_t first = CivilSeconds(w.start) + int64_t{delayMinutes} * 60;
     StationSpec previous{0.2, w.stations.empty() ? 0.0 : w.stations.front().azimuth, 0.0};
     for (std::size_t i = 0; i < w.stations.size(); ++i) {
         const StationSpec& st = w.stations[i];
@@ -107,13 +231,7 @@ SyntheticSurvey BuildSurvey(const SyntheticWell& w, const orb::ProbeCalibration&
             out.samples.push_back(MakeSample(w, cal, st, temperature, w.noiseCounts, w.noiseCounts, u));
         previous = st;
     }
-    for (std::size_t k = 0; k < out.samples.size(); ++k) {
-        StoredSampleSpec& s = out.samples[k];
-        s.time = CivilFields(first + static_cast<int64_t>(k) * intervalSeconds);
-        const double share = total > 1 ? static_cast<double>(k) / (total - 1) : 0.0;
-        s.batteryTenths = static_cast<uint16_t>(
-            std::lround((w.batteryStart + (w.batteryEnd - w.batteryStart) * share) * 10));
-    }
+    TimeSamples(out.samples, w, delayMinutes, intervalSeconds);
     return out;
 }
 

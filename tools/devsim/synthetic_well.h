@@ -56,11 +56,33 @@ struct MarkPlan {
 
 struct SyntheticSurvey {
     std::vector<StoredSampleSpec> samples;
-    std::vector<int> stationSample;  // index of the middle resting sample of each station
+    std::vector<int> stationSample;       // index of the middle resting sample of each station
+    std::vector<SampleSegment> segments;  // multishot runs only
 };
 
 SyntheticSurvey BuildSurvey(const SyntheticWell& well, const orb::ProbeCalibration& cal, int delayMinutes,
                             int intervalSeconds);
+
+// A multishot run without a synchronizer: stops of the given lengths with
+// travel between them, and, after the third, sixth and eighth stop, a stretch
+// where the probe only turns about its axis (tool face stepping, inclination,
+// azimuth and both total fields unchanged), one where it vibrates in place
+// and one stop during which it drifts slowly (still within the default
+// limits of a still period).
+struct MultishotRun {
+    SyntheticWell well;  // start, field, temperatures, noise, battery, seed
+    std::vector<int> stops{2, 3, 4, 5, 6, 7, 8, 9, 10, 2, 6, 10};
+    int rotationSamples = 8;
+    double rotationStep = 25.0;  // tool face degrees per sample
+    int vibrationSamples = 8;
+    double vibrationCounts = 40.0;
+    int driftSamples = 10;
+    double driftInclination = 0.06;  // degrees over the whole stop
+    double driftAzimuth = 0.2;
+};
+
+SyntheticSurvey BuildMultishot(const MultishotRun& run, const orb::ProbeCalibration& cal, int delayMinutes,
+                               int intervalSeconds);
 
 // Marks in sending order; `kept` receives the number the synchronizer keeps.
 std::vector<MarkSpec> PlanMarks(const SyntheticSurvey& survey, const MarkPlan& plan, uint64_t seed,
