@@ -5,6 +5,7 @@
 
 #include "cli/command.h"
 #include "cli/tlm_io_util.h"
+#include "core/angles.h"
 #include "core/fixed_text.h"
 #include "core/ole_date.h"
 #include "core/text_codec.h"
