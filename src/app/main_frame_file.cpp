@@ -147,7 +147,8 @@ QStringList CMainFrame::RecentFiles() const {
     QStringList files;
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const QString f = settings.value(QStringLiteral("File%1").arg(i)).toString();
-        if (!f.isEmpty()) files.append(f);
+        // A survey moved or deleted since is dropped rather than offered.
+        if (!f.isEmpty() && QFileInfo::exists(f)) files.append(f);
     }
     return files;
 }
