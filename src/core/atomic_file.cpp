@@ -77,8 +77,16 @@ std::filesystem::path FolderOf(const std::filesystem::path& file) {
     return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
 
+// Gives `fd` the permissions of an existing regular `target`. 0 or errno.
+int CopyTargetMode(int fd, const std::filesystem::path& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+    return ::fchmod(fd, st.st_mode & 07777) == 0 ? 0 : errno;
+}
+
 // A new, unused file next to the target, created with 0666 so the umask
-// applies as for any new file.
+// applies as for any new file; a replaced file's permissions apply from the
+// start, so a private survey is never readable by others while written.
 int CreateTemp(const std::filesystem::path& target, std::string& temp) {
     static std::atomic<unsigned> counter{0};
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -86,7 +94,10 @@ int CreateTemp(const std::filesystem::path& target, std::string& temp) {
                                     "-" + std::to_string(counter++)))
                    .string();
         const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) return fd;
+        if (fd >= 0) {
+            CopyTargetMode(fd, target);
+            return fd;
+        }
         if (errno != EEXIST) return -errno;
     }
     return -EEXIST;
@@ -97,10 +108,7 @@ int CreateTemp(const std::filesystem::path& target, std::string& temp) {
 int SyncByName(const std::string& path, const std::filesystem::path& target) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno;
-    int err = 0;
-    struct stat st {};
-    if (::stat(target.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::fchmod(fd, st.st_mode & 07777) != 0)
-        err = errno;
+    int err = CopyTargetMode(fd, target);
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     ::close(fd);
     return err;

@@ -41,6 +41,11 @@ TEST_F(AtomicFileTest, NewFileGetsTheUsualPermissionsAndAnOldOneKeepsItsOwn) {
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
     ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
+    {
+        AtomicFile file(target);  // private from the start, not only once renamed
+        ASSERT_EQ(::stat(file.path().c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u);
+    }
     EXPECT_TRUE(WriteFileAtomically(target, "two").ok());
     ASSERT_EQ(::stat(target.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0600u);

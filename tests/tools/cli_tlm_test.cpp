@@ -8,10 +8,13 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "document/tlm_file.h"
 #include "tools/command_run.h"
+#include "view/survey_table_model.h"
 
 namespace orb {
 namespace {
@@ -108,6 +111,48 @@ TEST_F(CliTlm, RefusedCommandsNeverTouchTheInput) {
         EXPECT_FALSE(std::filesystem::exists(out)) << args;
     }
     EXPECT_NE(Cli("show " + (dir_ / "cut.tlm").string()).out.find("文件不完整"), std::string::npos);
+}
+
+// `show` prints the table's own cell texts: no "-0.0", a full turn as "0.0",
+// the depth of stations only.
+TEST_F(CliTlm, ShowPrintsTheTableCells) {
+    COrbDoc doc;
+    SurveyRecord r;
+    r.selected = 1;
+    r.inclination = -0.004f;
+    r.azimuth = 359.96f;
+    r.gx = -0.00001f;
+    r.depth = -0.001f;
+    r.totalMagnetic = 1.0f;
+    r.batteryVoltage = 3.65f;
+    doc.AppendRecord(r);
+    r.selected = 0;
+    r.dip = -12.25f;
+    doc.AppendRecord(r);
+    const auto path = dir_ / "cells.tlm";
+    ASSERT_TRUE(SaveTlmFile(path, doc, {7, 20}).ok());
+
+    const CliRun show = Cli("show " + path.string());
+    ASSERT_EQ(show.status, 0);
+    SurveyTableModel table(doc, [] { return SampleTiming{7, 20}; });
+    table.ReloadTable();
+    for (std::size_t row = 0; row < 2; ++row) {
+        std::string expected = std::to_string(row) + " " + std::to_string(doc.Record(row).selected);
+        for (int c = kRelativeTimeColumn; c < kTableColumns; ++c) {
+            const std::string cell = table.CellText(row, c);
+            if (!cell.empty()) expected += " " + cell;
+        }
+        // Each line of the records table, with its runs of spaces closed up.
+        bool found = false;
+        std::istringstream lines(show.out);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream words(line);
+            std::string joined, w;
+            while (words >> w) joined += (joined.empty() ? "" : " ") + w;
+            found = found || joined == expected;
+        }
+        EXPECT_TRUE(found) << expected << "\n" << show.out;
+    }
 }
 
 }  // namespace
