@@ -195,11 +195,9 @@ void OnStillSelect(CMainFrame* frame) {
 }
 
 void ApplyStillProposal(CMainFrame* frame, const StillProposal& p) {
+    // One undoable selection edit; the table and the quality counts follow its notice.
     const std::vector<uint8_t> selected = StillSelection(frame->Document().records().size(), p.records);
-    frame->Document().EditRecords([&](std::vector<SurveyRecord>& records) {
-        for (std::size_t i = 0; i < records.size(); ++i) records[i].selected = selected[i];
-    });
-    frame->TableModel().RefreshTable();
+    frame->TableModel().edits().SetSelection(selected);
 }
 
 }  // namespace orb

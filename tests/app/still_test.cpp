@@ -114,6 +114,13 @@ void StillTest::proposalShownThenApplied() {
     QVERIFY2(list.contains(QStringLiteral("静止段 1：记录 7–9（3 个样本），建议测点 7")), qPrintable(list));
     QCOMPARE(Selected(), (std::vector<int>{0, 7, 13}));
     QVERIFY(frame_->View()->model()->index(0, 0).data(Qt::CheckStateRole) == Qt::Checked);
+
+    // The proposal is one selection edit: one undo gives back the earlier stations.
+    const std::vector<int> proposed = Selected();
+    QVERIFY(frame_->TableModel().edits().Undo());
+    QVERIFY(Selected() != proposed);
+    QVERIFY(frame_->TableModel().edits().Redo());
+    QCOMPARE(Selected(), proposed);
 }
 
 void StillTest::cancelChangesNothing() {

@@ -56,11 +56,11 @@ int Run(const StationsArgs& a) {
         return kExitBadArgs;
     }
     if (a.apply) {
-        return EditSurvey(a.file, [&](std::vector<orb::SurveyRecord>& records) {
+        return EditSurvey(a.file, [&](orb::SurveyEdits& edits) {
+            const auto& records = edits.document().records();
             const orb::StillProposal p = orb::ProposeStillStations(records, limits);
             PrintProposal(p);
-            const std::vector<uint8_t> selected = orb::StillSelection(records.size(), p.records);
-            for (std::size_t i = 0; i < records.size(); ++i) records[i].selected = selected[i];
+            edits.SetSelection(orb::StillSelection(records.size(), p.records));
             return kExitOk;
         });
     }
