@@ -60,8 +60,7 @@ ReplayResult ReplayJournals(std::span<const JournalContents> journals, COrbDoc& 
         }
         // The timing the transfer ran under; a probe's own information
         // frame in the journal sets it again.
-        dc.sampleDelayMinutes = j.header.delayMinutes;
-        dc.sampleIntervalSeconds = j.header.intervalSeconds;
+        doc.SetTiming(SurveyTiming{j.header.delayMinutes, j.header.intervalSeconds});
         dc.workIntervalSeconds = j.header.workIntervalSeconds;
         if (!j.header.probeNumber.empty()) dc.probeNumber = j.header.probeNumber;
         for (const auto& frame : j.frames) dc.DispatchReply(frame);
@@ -70,10 +69,9 @@ ReplayResult ReplayJournals(std::span<const JournalContents> journals, COrbDoc& 
     }
     r.samples = dc.sampleTransfer;
     r.marks = dc.markTransfer;
-    r.delayMinutes = dc.sampleDelayMinutes;
-    r.intervalSeconds = dc.sampleIntervalSeconds;
+    r.delayMinutes = doc.timing().sampleDelayMinutes;
+    r.intervalSeconds = doc.timing().sampleIntervalSeconds;
     r.workIntervalSeconds = dc.workIntervalSeconds;
-    doc.SetTiming(SurveyTiming{r.delayMinutes, r.intervalSeconds});
     if (any) doc.SetModified(true);
     return r;
 }
