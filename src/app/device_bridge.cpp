@@ -152,10 +152,11 @@ void DeviceBridge::TimingChanged() {
     frame_->TableModel().TimingChanged();
 }
 
-void DeviceBridge::MatchAndRefresh(int32_t workIntervalSeconds) {
-    MatchSyncMarks(frame_->Document(), workIntervalSeconds);
+std::size_t DeviceBridge::MatchAndRefresh(int32_t workIntervalSeconds) {
+    const std::size_t matched = MatchSyncMarks(frame_->Document(), workIntervalSeconds);
     frame_->TableModel().DeleteAllRows();
     frame_->TableModel().RefreshTable();
+    return matched;
 }
 
 }  // namespace orb

@@ -75,6 +75,7 @@ public:
     MessageAnswer MessageBox(std::string_view text, std::string_view caption, MessageIcon icon,
                              MessageButtons buttons) override;
     bool ShowPortDialog(int& portNumber) override;
+    bool AskSaveChanges() override;
     void ShowInfoDialog(const ProbeInfoView& info) override;
     bool ShowWorkModeDialog(int32_t& delayMinutes, int32_t& intervalSeconds) override;
     void ShowRealTimeDialog() override;
@@ -93,7 +94,7 @@ public:
     void SetShowAll(bool showAll) override;
     void SetReverseOrder(bool reverseOrder) override;
     void TimingChanged() override;
-    void MatchAndRefresh(int32_t workIntervalSeconds) override;
+    std::size_t MatchAndRefresh(int32_t workIntervalSeconds) override;
 
 private:
     void CopyValuesToFrame();

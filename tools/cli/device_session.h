@@ -39,7 +39,7 @@ public:
     void SetShowAll(bool on) override;
     void SetReverseOrder(bool on) override;
     void TimingChanged() override { model_.TimingChanged(); }
-    void MatchAndRefresh(int32_t workIntervalSeconds) override;
+    std::size_t MatchAndRefresh(int32_t workIntervalSeconds) override;
 
 private:
     orb::COrbDoc& doc_;
@@ -81,6 +81,8 @@ public:
     orb::MessageAnswer MessageBox(std::string_view text, std::string_view caption, orb::MessageIcon icon,
                                   orb::MessageButtons buttons) override;
     bool ShowPortDialog(int& portNumber) override;
+    // The session's document is always new: nothing to save.
+    bool AskSaveChanges() override { return true; }
     void ShowInfoDialog(const orb::ProbeInfoView& info) override;
     bool ShowWorkModeDialog(int32_t& delayMinutes, int32_t& intervalSeconds) override;
     void ShowRealTimeDialog() override;
