@@ -43,6 +43,7 @@ DeviceBridge* FrameDevice(const CMainFrame* frame) {
 DeviceBridge::DeviceBridge(CMainFrame* frame) : QObject(frame), frame_(frame) {
     dc_ = std::make_unique<DeviceController>(*this, *this, *this, *this, frame->Document());
     dc_->SetReplyObserver([this](uint8_t) { CopyValuesToFrame(); });
+    connect(frame, &CMainFrame::surveyStored, this, [this] { dc_->SurveyStored(); });
 }
 
 DeviceBridge::~DeviceBridge() {
@@ -70,11 +71,17 @@ bool DeviceBridge::Open(int n) {
         QMetaObject::invokeMethod(this, &DeviceBridge::ReadArrived, Qt::QueuedConnection);
     };
     lastError_ = serial_.Open(notify, n, Options());
+    hangUpReported_ = false;
     return lastError_ == SerialError::kNone;
 }
 
 void DeviceBridge::ReadArrived() {
     dc_->OnBytesArrived();
+    if (serial_.hungUp() && !hangUpReported_) {
+        hangUpReported_ = true;
+        dc_->OnLineHungUp();
+        return;
+    }
     // A read inside a reply's dialog found the buffer full and left the rest
     // waiting without a new notification; now that the reply is done there is
     // room again, and this read re-arms the notification.

@@ -104,6 +104,7 @@ private:
     CMainFrame* frame_;
     SerialPort serial_;
     SerialError lastError_ = SerialError::kNone;
+    bool hangUpReported_ = false;
     QHash<int, QTimer*> timers_;
     QPointer<CRealDisDlg> realDlg_;
     QPointer<CRtcProbeDlg> clockDlg_;

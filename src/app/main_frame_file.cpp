@@ -70,6 +70,7 @@ QString CMainFrame::DocumentTitle() const {
 void CMainFrame::OnFileNew() {
     if (!SaveModified()) return;
     doc_.Clear();
+    emit surveyStored();
     pathName_.clear();
     view_->OnInitialUpdate();
 }
@@ -97,7 +98,10 @@ bool CMainFrame::LoadDocumentFile(const QString& path) {
     switch (result.status) {
         case TlmLoadStatus::kLoaded: {
             TlmTiming timing{sampleDelayMinutes, sampleIntervalSeconds};
+            const bool trailing = result.trailingBytes > 0;
             AdoptLoaded(std::move(result), doc_, timing);
+            emit surveyStored();
+            if (trailing) SetStatusText(QString::fromUtf8(kTlmTrailingNote));
             sampleDelayMinutes = timing.sampleDelayMinutes;
             sampleIntervalSeconds = timing.sampleIntervalSeconds;
             AddRecentFile(path);
@@ -137,6 +141,7 @@ bool CMainFrame::SaveDocumentFile(const QString& path) {
     }
     pathName_ = path;
     doc_.SetModified(false);
+    emit surveyStored();
     AddRecentFile(path);
     return true;
 }

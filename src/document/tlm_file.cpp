@@ -28,7 +28,6 @@ constexpr const char* kTextBeyondEndMessage = "文件已损坏：文本长度超
 constexpr const char* kTooManyRecordsMessage = "文件已损坏：记录数量超过了 39768215 条的上限。";
 constexpr const char* kRecordsBeyondEndMessage = "文件已损坏：记录数量超出了文件的剩余长度。";
 constexpr const char* kMarksBeyondEndMessage = "文件已损坏：时间标记数量超出了文件的剩余长度。";
-constexpr const char* kTrailingMessage = "文件已损坏：数据结束后还有多余的字节。";
 constexpr const char* kReadErrorMessage = "读取文件时出错，无法打开。";
 constexpr const char* kMissingMessage = "文件不存在，无法打开。";
 constexpr const char* kNoPermissionMessage = "没有权限读取该文件。";
@@ -160,7 +159,8 @@ public:
         if (!ReadText(team) || !ReadText(well) || !ReadText(probe) || !ReadText(delay) || !ReadText(interval))
             return;
         if (!ReadRecords() || !ReadMarks()) return;
-        if (src_.Remaining() != 0) return Fail(TlmLoadStatus::kDamaged, kTrailingMessage);
+        // Writers may leave bytes after the marks; what the items say is complete.
+        out_.trailingBytes = src_.Remaining();
         out_.document.SetTeamNumber(std::move(team));
         out_.document.SetWellNumber(std::move(well));
         out_.document.SetProbeNumber(std::move(probe));

@@ -1,5 +1,6 @@
 #include "cli/tlm_io_util.h"
 
+#include <cstdio>
 #include <iostream>
 #include <optional>
 
@@ -61,6 +62,7 @@ bool LoadSurvey(const std::string& path, orb::COrbDoc& doc, orb::TlmTiming& timi
         ReportError(path, result.message);
         return false;
     }
+    if (result.trailingBytes > 0) std::fprintf(stderr, "%s: %s\n", path.c_str(), orb::kTlmTrailingNote);
     return orb::AdoptLoaded(std::move(result), doc, timing);
 }
 
