@@ -146,7 +146,7 @@ void DeviceController::OnBytesArrived() {
 // ---- Probe menu ------------------------------------------------------------
 
 void DeviceController::OnProbeTest() {
-    Begin(Sequence::kCommTest, Step::kAnswer);
+    commTestPending_ = true;
     SendFrame(ProbeCommTestFrame());
 }
 
@@ -167,13 +167,14 @@ void DeviceController::OnProbeRealTime() {
     if (sequence_ == Sequence::kRealTime) End();
 }
 
-bool DeviceController::MayReplaceSurvey(bool replacesMarks) {
-    const bool holdsData = doc_.RecordCount() > 0 || (replacesMarks && doc_.MarkCount() > 0);
-    return !doc_.IsModified() || !holdsData || op_.AskSaveChanges();
+// A download replaces the records, a mark transfer the marks; matching only
+// ever adds checked stations, so records alone are no reason to ask.
+bool DeviceController::MayReplaceSurvey(bool marks) {
+    const bool replaces = marks ? doc_.MarkCount() > 0 : doc_.RecordCount() > 0;
+    return !doc_.IsModified() || !replaces || op_.AskSaveChanges();
 }
 
 void DeviceController::OnProbeDownload() {
-    // Matching after the marks changes the records' selection as well.
     if (!MayReplaceSurvey(false)) return;
     Begin(Sequence::kDownload, Step::kInformation);
     table_.SetShowAll(true);
@@ -249,7 +250,7 @@ void DeviceController::SendClockFrame(std::span<const uint8_t> frame, bool probe
 // ---- Synchronizer menu -----------------------------------------------------
 
 void DeviceController::OnSyncTest() {
-    Begin(Sequence::kCommTest, Step::kAnswer);
+    commTestPending_ = true;
     SendFrame(SyncCommTestFrame());
 }
 
@@ -311,6 +312,7 @@ void DeviceController::OnTimer(int id) {
 void DeviceController::OnReplyTimeout() {
     timers_.Stop(timer_id::kReply);
     clockFromProbe_.clear();
+    commTestPending_ = false;
     const bool calibrationCut = InCalibrationChain(Step::kCalibration) && calibrationArrived_ != 0;
     End();
     if (calibrationCut) {
@@ -385,6 +387,7 @@ void DeviceController::SearchPorts() {
         op_.MessageBox("未找到有效串口", "", MessageIcon::kError, MessageButtons::kOk);
     }
     realTimeActive = 0;
+    commTestPending_ = false;
     End();
 }
 

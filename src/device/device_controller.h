@@ -89,12 +89,11 @@ struct TransferState {
 // dialog or the start of another command. A reply that belongs to no running
 // sequence (or to another step of it) changes no document data and asks
 // nothing of the operator.
-enum class Sequence { kNone, kCommTest, kInformation, kDownload, kRealTime, kWorkMode, kMarkTransfer, kClear };
+enum class Sequence { kNone, kInformation, kDownload, kRealTime, kWorkMode, kMarkTransfer, kClear };
 
 // What the running sequence waits for.
 enum class Step {
     kNone,
-    kAnswer,       // the one reply of a single command
     kInformation,  // 0x04
     kCalibration,  // 0x31 packets
     kToolFace,     // 0x09
@@ -214,7 +213,7 @@ private:
     void AskWorkMode();
     void DropUncounted(const char* text);
     // False when the operator cancels the save question.
-    bool MayReplaceSurvey(bool replacesMarks);
+    bool MayReplaceSurvey(bool marks);
     void Progress(int position);
     void OnInformation(std::span<const uint8_t> frame);
     void RequestCalibration();
@@ -242,6 +241,8 @@ private:
     FrameScanner scanner_;
     uint32_t calibrationArrived_ = 0;  // bit i: packet i of the current read arrived
     Sequence sequence_ = Sequence::kNone;
+    // A communication test waits for its answer; it runs beside a sequence.
+    bool commTestPending_ = false;
     Step step_ = Step::kNone;
     // The devices of the clock commands still waiting for their answers, oldest first.
     std::deque<bool> clockFromProbe_;

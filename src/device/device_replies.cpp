@@ -116,8 +116,8 @@ void DeviceController::DispatchReply(std::span<const uint8_t> frame) {
     if (!type) return;
     switch (static_cast<ReplyType>(*type)) {
         case ReplyType::kCommTest:
-            if (!Expects(Sequence::kCommTest, Step::kAnswer)) break;
-            End();
+            if (!commTestPending_) break;
+            commTestPending_ = false;
             op_.MessageBox("设备连接正常", kCaptionOk, MessageIcon::kInformation, MessageButtons::kOk);
             break;
         case ReplyType::kClear:

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/ole_date.h"
+#include "document/well_info.h"
 #include "view/cell_format.h"
 
 namespace orb {
@@ -73,14 +74,6 @@ std::string FieldText(const SurveyRecord& r, int column) {
 
 std::string RowNumberText(std::size_t row) {
     return std::to_string(row);
-}
-
-float ToFloatDepth(double v) {
-    // Out of float range the conversion itself is undefined; saturate the way
-    // IEEE rounding would.
-    if (v > FLT_MAX) return INFINITY;
-    if (v < -FLT_MAX) return -INFINITY;
-    return static_cast<float>(v);
 }
 
 }  // namespace
@@ -305,9 +298,12 @@ bool SurveyTableModel::CanEditDepth(std::size_t row, int column) const {
 bool SurveyTableModel::CommitDepthEdit(std::size_t row, std::string_view text) {
     const std::ptrdiff_t index = RecordIndexOfRow(row);
     if (index == kNoRecord) return false;
+    // Text that is no number would show one thing and store another (0).
+    const std::optional<float> depth = ParseDialogFloat(text);
+    if (!depth) return false;
     typedDepth_[row] = std::string(text);
     SurveyRecord record = doc_.Record(static_cast<std::size_t>(index));
-    record.depth = ToFloatDepth(ParseLeadingNumber(text));
+    record.depth = *depth;
     doc_.SetRecord(static_cast<std::size_t>(index), record);
     if (listener_) listener_->RowChanged(row);
     return true;

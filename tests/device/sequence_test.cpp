@@ -125,16 +125,27 @@ TEST(Sequence, AnotherCommandEndsTheRunningTransfer) {
     Rig rig;
     DownloadToCount(rig, 5);
     rig.Receive(Sample(0));
-    rig.dc.OnCommand(device_cmd::kProbeTest);
-    EXPECT_EQ(rig.dc.sequence(), Sequence::kCommTest);
+    rig.dc.OnCommand(device_cmd::kProbeInfo);
+    EXPECT_EQ(rig.dc.sequence(), Sequence::kInformation);
     EXPECT_FALSE(rig.timers.IsRunning(timer_id::kStreamWatch));
     rig.Receive(Sample(1));
     EXPECT_EQ(rig.doc.RecordCount(), 1u);
+}
+
+// A communication test waits beside a sequence for its one answer.
+TEST(Sequence, CommunicationTestShowsOnlyTheAnswerItAskedFor) {
+    Rig rig;
+    rig.dc.OnCommand(device_cmd::kProbeTest);
+    rig.dc.OnCommand(device_cmd::kSyncDownload);
+    EXPECT_EQ(rig.dc.sequence(), Sequence::kMarkTransfer);
     rig.Receive(BuildReplyFrame(0x00, {}));
-    EXPECT_EQ(rig.op.messages.back().text, "设备连接正常");
-    // A second answer was not asked for.
     rig.Receive(BuildReplyFrame(0x00, {}));
-    EXPECT_EQ(rig.op.messages.size(), 1u);
+    EXPECT_THAT(rig.op.MessageTexts(), ElementsAre("设备连接正常"));
+    // After a time-out its late answer is not shown either.
+    rig.dc.OnCommand(device_cmd::kSyncTest);
+    rig.dc.OnTimer(timer_id::kReply);
+    rig.Receive(BuildReplyFrame(0x00, {}));
+    EXPECT_THAT(rig.op.MessageTexts(), ElementsAre("设备连接正常", "通信超时！"));
 }
 
 TEST(Sequence, WorkModeEndsAtTheClearAndAStrayWriteAnswerErasesNothing) {
@@ -171,7 +182,7 @@ TEST(SaveQuestion, AskedOnlyWhenAModifiedSurveyWouldBeReplaced) {
                           Case{"modified marks only, download", 0, true, true, device_cmd::kProbeDownload, false},
                           Case{"modified marks, mark transfer", 0, true, true, device_cmd::kSyncDownload, true},
                           Case{"modified records, mark transfer", 4, false, true, device_cmd::kSyncDownload,
-                               true}}) {
+                               false}}) {
         for (bool cancel : {true, false}) {
             Rig rig;
             HoldSurvey(rig, c.records);
