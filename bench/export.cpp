@@ -71,7 +71,7 @@ void BM_TxtExportToFile(benchmark::State& state) {
     const orb::TxtExportFormat format = AllColumns();
     const std::string path = f.dir + "/survey.txt";
     for (auto _ : state) {
-        if (!orb::ExportTxt(f.model, format, -5.5f, path).ok) state.SkipWithError("export failed");
+        if (!orb::ExportTxt(f.model, format, -5.5f, path).ok()) state.SkipWithError("export failed");
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations() * kStations));
 }

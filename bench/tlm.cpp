@@ -97,8 +97,8 @@ void BM_SaveTlm(benchmark::State& state) {
     const orb::COrbDoc doc = MakeSurvey(kRecords);
     const auto path = BenchFile("bench_save.tlm");
     for (auto _ : state) {
-        const orb::SaveResult r = orb::SaveTlmFile(path, doc, {2, 30});
-        if (!r.ok) state.SkipWithError(r.message.c_str());
+        const orb::FileResult r = orb::SaveTlmFile(path, doc, {2, 30});
+        if (!r.ok()) state.SkipWithError(r.message.c_str());
     }
     const double bytes = static_cast<double>(std::filesystem::file_size(path));
     state.SetBytesProcessed(static_cast<int64_t>(bytes) * state.iterations());
@@ -126,7 +126,7 @@ void BM_LoadTlm(benchmark::State& state) {
     const auto path = BenchFile("bench_load.tlm");
     {
         const orb::COrbDoc doc = MakeSurvey(kRecords);
-        if (!orb::SaveTlmFile(path, doc, {2, 30}).ok) state.SkipWithError("cannot write the test file");
+        if (!orb::SaveTlmFile(path, doc, {2, 30}).ok()) state.SkipWithError("cannot write the test file");
     }
     const double bytes = static_cast<double>(std::filesystem::file_size(path));
     for (auto _ : state) {

@@ -20,8 +20,13 @@ function(orb_module name)
 endfunction()
 
 # One GoogleTest executable per test folder: tests/<name>/*.cpp -> test_<name>.
+# LABEL groups the tests for `ctest -L`: unit (fast, in-process; the default),
+# process (drive orb-cli or orb-devsim as child processes) or window.
 function(orb_gtest name)
-  cmake_parse_arguments(T "" "" "DEPS;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "LABEL" "DEPS;LIBS" ${ARGN})
+  if(NOT T_LABEL)
+    set(T_LABEL unit)
+  endif()
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*.cpp)
   if(NOT srcs)
     return()
@@ -34,5 +39,5 @@ function(orb_gtest name)
   target_link_libraries(test_${name} PRIVATE GTest::gtest_main GTest::gmock ${T_LIBS})
   target_compile_definitions(test_${name} PRIVATE
     ORB_SOURCE_DIR="${PROJECT_SOURCE_DIR}" ORB_BINARY_DIR="${PROJECT_BINARY_DIR}")
-  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300)
+  gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 300 LABELS ${T_LABEL})
 endfunction()

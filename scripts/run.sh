@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds Orb and runs it.
+# Builds Orb and runs it: the window with the simulated instruments when a
+# display is there, otherwise the same job headless with orb-cli.
+# Packages first (the only step that needs root): sudo bash scripts/setup.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
-bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORB_BUILD_TESTS=OFF -DORB_BUILD_BENCH=OFF
+bash scripts/setup.sh --check
+ORB_TARGETS="orb orb-cli orb-devsim" bash scripts/build.sh build
 bash scripts/demo.sh build

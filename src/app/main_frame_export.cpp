@@ -81,10 +81,11 @@ void CMainFrame::OnExportText() {
     // command without a word. The name is kept as typed.
     if (path.isEmpty() || !IsTxtExportPath(path.toStdString())) return;
     BeginLongWork(QStringLiteral("正在导出文本文件……"));
-    const TxtExportResult result =
+    const FileResult result =
         ExportTxt(model_, txtSetDlg_->format(), wellInfo_.magneticDeclination, LocalPath(path));
-    EndLongWork(result.ok);
-    if (!result.ok) QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromStdString(result.message));
+    EndLongWork(result.ok());
+    if (!result.ok())
+        QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromStdString(result.message));
 }
 
 void CMainFrame::OnExportExcel() {
@@ -92,7 +93,7 @@ void CMainFrame::OnExportExcel() {
                                            QStringLiteral("xls"));
     if (path.isEmpty() || ExcelFormatOfPath(path.toStdString()) == ExcelFormat::None) return;
     BeginLongWork(QStringLiteral("正在导出Excel表格……"));
-    const ExcelExportResult result = ExportExcel(model_, wellInfo_.magneticDeclination, LocalPath(path));
+    const FileResult result = ExportExcel(model_, wellInfo_.magneticDeclination, LocalPath(path));
     EndLongWork(result.ok());
     if (result.ok()) {
         QMessageBox box(QMessageBox::NoIcon, QString(), QString::fromStdString(result.message),

@@ -133,9 +133,9 @@ void CMainFrame::SaveSurveyFile() {
 }
 
 bool CMainFrame::SaveDocumentFile(const QString& path) {
-    const SaveResult result =
+    const FileResult result =
         SaveTlmFile(NativePath(path), doc_, TlmTiming{sampleDelayMinutes, sampleIntervalSeconds});
-    if (!result.ok) {
+    if (!result.ok()) {
         QMessageBox::warning(this, QStringLiteral("Orb"), Text(result.message, kSaveFailedMessage));
         return false;
     }
@@ -152,7 +152,8 @@ QStringList CMainFrame::RecentFiles() const {
     QStringList files;
     for (int i = 1; i <= kRecentFileCount; ++i) {
         const QString f = settings.value(QStringLiteral("File%1").arg(i)).toString();
-        if (!f.isEmpty()) files.append(f);
+        // A survey moved or deleted since is dropped rather than offered.
+        if (!f.isEmpty() && QFileInfo::exists(f)) files.append(f);
     }
     return files;
 }

@@ -70,7 +70,7 @@ int COrbView::ColumnWidthFor(int column) const {
         "000.0",  "000.0",   "-0.0000",   "-0.0000", "-000.0",  "00.0",    "0000-00-00 00:00:00",
         "000000", "-0.0000", "-0.0000",   "-0.0000", "-0.0000", "-0.0000", "-0.0000"};
     const int needed = fontMetrics().horizontalAdvance(QString::fromLatin1(widest[column])) + 12;
-    return std::max(SurveyTableModel::ColumnWidth(column), column == 0 ? 0 : needed);
+    return std::max(SurveyTableModel::ColumnWidth(column), column == kCheckColumn ? 0 : needed);
 }
 
 void COrbView::CreateEditMenu() {

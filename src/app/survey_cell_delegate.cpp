@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "view/survey_columns.h"
+
 namespace orb {
 
 void SurveyCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -11,7 +13,7 @@ void SurveyCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
     const QVariant background = index.data(Qt::BackgroundRole);
     if (!selected && background.canConvert<QBrush>())
         painter->fillRect(option.rect, background.value<QBrush>());
-    if (index.column() == 0) {
+    if (index.column() == kCheckColumn) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }

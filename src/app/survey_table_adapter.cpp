@@ -27,7 +27,7 @@ QVariant SurveyTableAdapter::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole:
         case Qt::EditRole:
-            if (index.column() == 0) return {};
+            if (index.column() == kCheckColumn) return {};
             return QString::fromStdString(model_.CellText(row, index.column()));
         case Qt::CheckStateRole:
             if (index.column() != 0) return {};
@@ -60,7 +60,7 @@ Qt::ItemFlags SurveyTableAdapter::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     const auto row = static_cast<std::size_t>(index.row());
-    if (index.column() == 0 && !model_.IsMarkRow(row)) f |= Qt::ItemIsUserCheckable;
+    if (index.column() == kCheckColumn && !model_.IsMarkRow(row)) f |= Qt::ItemIsUserCheckable;
     if (model_.CanEditDepth(row, index.column())) f |= Qt::ItemIsEditable;
     return f;
 }
@@ -68,7 +68,7 @@ Qt::ItemFlags SurveyTableAdapter::flags(const QModelIndex& index) const {
 bool SurveyTableAdapter::setData(const QModelIndex& index, const QVariant& value, int role) {
     if (!index.isValid()) return false;
     const auto row = static_cast<std::size_t>(index.row());
-    if (role == Qt::CheckStateRole && index.column() == 0) {
+    if (role == Qt::CheckStateRole && index.column() == kCheckColumn) {
         const bool checked = value.toInt() == Qt::Checked;
         model_.OperatorSetChecked(row, checked);
         return true;

@@ -1,14 +1,16 @@
 #include "app/trajectory_panel.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
-#include <QSaveFile>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include "app/trajectory_plot_widget.h"
+#include "core/atomic_file.h"
 #include "document/well_info.h"
 
 namespace orb {
@@ -53,12 +55,16 @@ QImage CTrajectoryPanel::RenderImage(QSize size) const {
 bool CTrajectoryPanel::SavePng(const QString& path, QString* error) const {
     const QSize size = plot_->size().expandedTo(QSize(1000, 640));
     const QImage image = RenderImage(size);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
-        if (error) *error = file.errorString();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+        if (error) *error = QStringLiteral("cannot encode the picture");
         return false;
     }
-    return true;
+    const FileResult written = WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                                                   std::string_view(bytes.constData(), bytes.size()));
+    if (!written.ok() && error) *error = QString::fromStdString(written.message);
+    return written.ok();
 }
 
 void CTrajectoryPanel::OnSavePng() {

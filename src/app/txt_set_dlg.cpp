@@ -169,9 +169,9 @@ void CTxtSetDlg::LoadFromFile() {
 void CTxtSetDlg::accept() {
     editor_.SetSpaceSeparator(space_->isChecked());
     editor_.SetWriteCaptions(captions_->isChecked());
-    const std::string error = editor_.Accept(FormatPath());
-    if (!error.empty()) {
-        QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromStdString(error));
+    const FileResult saved = editor_.Accept(FormatPath());
+    if (!saved.ok()) {
+        QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromStdString(saved.message));
         return;
     }
     QDialog::accept();

@@ -2,10 +2,11 @@
 // information, calibration, tool-face offset, stored samples, synchronizer
 // marks, clocks, real-time samples and the clear answers.
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "core/angles.h"
+#include "core/fixed_text.h"
+#include "core/text_codec.h"
 #include "device/device_controller.h"
 #include "device/device_frame.h"
 
@@ -16,15 +17,6 @@ constexpr const char* kCaptionOk = "通信正常";
 constexpr const char* kStatusReading = "读取中，稍候....";
 constexpr const char* kStatusNoData = "无数据";
 constexpr const char* kStatusDone = "数据读取完成";
-
-// printf "%<width>.<precision>f" in the C locale.
-std::string Fixed(double v, int precision, std::size_t width = 0) {
-    char buf[400];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, precision);
-    std::string s = res.ec == std::errc() ? std::string(buf, res.ptr) : std::string();
-    if (s.size() < width) s.insert(0, width - s.size(), ' ');
-    return s;
-}
 
 int ClampPercent(double v) {
     if (!(v > 0)) return 0;
@@ -42,24 +34,18 @@ std::size_t ReserveFor(int32_t count) {
     return static_cast<std::size_t>(std::clamp(count, 0, kMaxReserve));
 }
 
-std::u16string Widen(const std::string& ascii) {
-    std::u16string s;
-    for (unsigned char c : ascii) s.push_back(c);
-    return s;
-}
-
 }  // namespace
 
 RealTimeTexts FormatRealTime(const AttitudeSample& s) {
     using A = AttitudeSample;
-    return {Fixed(s.v[A::kInclination], 2, 2),
-            Fixed(s.v[A::kAzimuth], 1, 2),
-            Fixed(s.v[A::kGravityToolFace], 1, 2),
-            Fixed(s.v[A::kMagneticToolFace], 1, 2),
-            Fixed(s.v[A::kTotalGravity], 4, 2),
-            Fixed(s.v[A::kTotalMagnetic], 4, 2),
-            Fixed(s.v[A::kDip], 1, 2),
-            Fixed(s.v[A::kTemperature], 1, 2)};
+    return {PrintfFixed(s.v[A::kInclination], 2, 2),
+            PrintfFixed(s.v[A::kAzimuth], 1, 2),
+            PrintfFixed(s.v[A::kGravityToolFace], 1, 2),
+            PrintfFixed(s.v[A::kMagneticToolFace], 1, 2),
+            PrintfFixed(s.v[A::kTotalGravity], 4, 2),
+            PrintfFixed(s.v[A::kTotalMagnetic], 4, 2),
+            PrintfFixed(s.v[A::kDip], 1, 2),
+            PrintfFixed(s.v[A::kTemperature], 1, 2)};
 }
 
 SurveyRecord RecordFromSample(const StoredSample& sample, const ProbeCalibration& cal, float toolFaceOffset) {
@@ -99,10 +85,10 @@ ProbeInfoView DeviceController::InfoView() const {
     v.delayText = std::to_string(sampleDelayMinutes) + "分";
     v.intervalText = std::to_string(sampleIntervalSeconds) + "秒";
     v.storedText = std::to_string(storedCount);
-    v.batteryText = Fixed(batteryVoltage, 2);
+    v.batteryText = PrintfFixed(batteryVoltage, 2);
     const double volts = batteryVoltage;
     const double charge = volts >= 8.0 ? 100.0 : volts <= 6.0 ? 0.0 : (volts - 6) * 0.5 * 100;
-    v.chargeText = Fixed(charge, 0) + "%";
+    v.chargeText = PrintfFixed(charge, 0) + "%";
     v.chargePercent = ClampPercent(charge);
     const double capacity = probeModel == "TALOE" ? 10081.0 : 8000.0;
     v.storagePercent = ClampPercent(static_cast<double>(storedCount) / capacity * 100);
@@ -171,7 +157,7 @@ void DeviceController::OnInformation(std::span<const uint8_t> frame) {
     const bool asked = step_ == Step::kInformation;
     probeNumber = info->probeNumber;
     // The document learns the probe number only from a command's own reply.
-    if (asked) doc_.SetProbeNumber(Widen(probeNumber));
+    if (asked) doc_.SetProbeNumber(Latin1ToUtf16(probeNumber));
     const bool extended = probeNumber.compare(0, 5, "TALOE") == 0;
     probeModel = extended ? "TALOE" : "TALO";
     probeCapacity = extended ? "10081" : "8000";

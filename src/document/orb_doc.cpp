@@ -58,6 +58,11 @@ void COrbDoc::SetProbeNumber(std::u16string s) {
     probeNumber_ = std::move(s);
 }
 
+void COrbDoc::SetTiming(SurveyTiming t) {
+    if (t != timing_) modified_ = true;
+    timing_ = t;
+}
+
 void COrbDoc::Clear() {
     records_.clear();
     records_.shrink_to_fit();
@@ -75,6 +80,7 @@ void COrbDoc::ReplaceWith(COrbDoc&& other) {
     teamNumber_ = std::move(other.teamNumber_);
     wellNumber_ = std::move(other.wellNumber_);
     probeNumber_ = std::move(other.probeNumber_);
+    timing_ = other.timing_;
     modified_ = false;
 }
 

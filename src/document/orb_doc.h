@@ -1,15 +1,28 @@
-// The survey document: the records, the synchronizer marks and the three
-// identification texts. Every mutating operation marks it modified, so the
-// window can ask before a survey is thrown away.
+// The survey document: the records, the synchronizer marks, the three
+// identification texts and the probe's sampling timing. Every mutating
+// operation marks it modified, so the window can ask before a survey is
+// thrown away. The window and orb-cli change a survey only through
+// SurveyEdits (survey_edits.h), which notifies the views and keeps the undo
+// history; the raw setters here are for it, the file loader and test setup.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/survey_record.h"
 
 namespace orb {
+
+// The probe's sampling delay and interval: they define every record's
+// relative time and travel in the survey file. Only opening a file and the
+// probe information reply change them.
+struct SurveyTiming {
+    int16_t sampleDelayMinutes = 0;
+    int16_t sampleIntervalSeconds = 0;
+    friend bool operator==(const SurveyTiming&, const SurveyTiming&) = default;
+};
 
 class COrbDoc {
 public:
@@ -51,10 +64,13 @@ public:
     void SetWellNumber(std::u16string s);
     void SetProbeNumber(std::u16string s);
 
+    SurveyTiming timing() const { return timing_; }
+    void SetTiming(SurveyTiming t);
+
     bool IsModified() const { return modified_; }
     void SetModified(bool m) { modified_ = m; }
 
-    // Empties records, marks and texts (New).
+    // Empties records, marks and texts (New); the timing stays.
     void Clear();
     // Takes over another document's contents in one step (a completed load).
     void ReplaceWith(COrbDoc&& other);
@@ -65,6 +81,7 @@ private:
     std::u16string teamNumber_;
     std::u16string wellNumber_;
     std::u16string probeNumber_;
+    SurveyTiming timing_;
     bool modified_ = false;
 };
 

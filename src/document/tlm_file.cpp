@@ -166,6 +166,7 @@ public:
         out_.document.SetProbeNumber(std::move(probe));
         out_.timing.sampleDelayMinutes = ParseTimingText(delay);
         out_.timing.sampleIntervalSeconds = ParseTimingText(interval);
+        out_.document.SetTiming(out_.timing);
         out_.status = TlmLoadStatus::kLoaded;
     }
 
@@ -384,9 +385,36 @@ std::vector<uint8_t> EncodeTlm(const COrbDoc& doc, TlmTiming timing) {
     return out;
 }
 
-SaveResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, TlmTiming timing) {
-    if (doc.RecordCount() > kMaxTlmRecords) return {false, EFBIG, kTooManyToSaveMessage};
-    return SaveFileReplacing(path, [&](ByteSink& sink) { return WriteTlm(doc, timing, sink); });
+std::string SaveErrorMessage(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return "磁盘空间不足，文件没有保存。";
+        case EACCES:
+        case EPERM:
+            return "没有权限在该位置写入文件，文件没有保存。";
+        case EROFS:
+            return "该位置是只读的，文件没有保存。";
+        case EIO:
+            return "写入文件时出错，文件没有保存。";
+        case EFBIG:
+        case EOVERFLOW:
+            return "文件太大，无法保存。";
+        default:
+            return kSaveFailedMessage;
+    }
+}
+
+FileResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, TlmTiming timing) {
+    if (doc.RecordCount() > kMaxTlmRecords)
+        return FileResult::Failure(FileStatus::kTooLarge, EFBIG, kTooManyToSaveMessage);
+    FileResult r = WriteFileAtomically(path, [&](ByteSink& sink) { return WriteTlm(doc, timing, sink); });
+    if (!r.ok()) r.message = SaveErrorMessage(r.error);
+    return r;
+}
+
+FileResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc) {
+    return SaveTlmFile(path, doc, doc.timing());
 }
 
 }  // namespace orb

@@ -11,17 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/atomic_file.h"
+#include "core/file_result.h"
 #include "document/orb_doc.h"
-#include "document/safe_save.h"
 
 namespace orb {
 
-// The probe's sampling delay and interval. They live with the device values
-// of the main window but travel in the file.
-struct TlmTiming {
-    int16_t sampleDelayMinutes = 0;
-    int16_t sampleIntervalSeconds = 0;
-};
+// The delay and interval texts of the file are the document's timing.
+using TlmTiming = SurveyTiming;
 
 // The most records whose 108-byte images fit in a 32-bit byte count.
 inline constexpr uint32_t kMaxTlmRecords = 39768215;
@@ -47,8 +44,8 @@ enum class TlmLoadStatus {
 struct TlmLoadResult {
     TlmLoadStatus status = TlmLoadStatus::kEmpty;
     std::string message;  // Chinese text for the operator; empty for kLoaded/kEmpty
-    COrbDoc document;     // complete only for kLoaded
-    TlmTiming timing;     // meaningful only for kLoaded
+    COrbDoc document;     // complete only for kLoaded, its timing included
+    TlmTiming timing;     // the same as document.timing()
     // Bytes after the marks of a loaded file: read past, never interpreted.
     uint64_t trailingBytes = 0;
 
@@ -75,10 +72,17 @@ int WriteTlm(const COrbDoc& doc, TlmTiming timing, ByteSink& sink);
 // The complete file image in memory.
 std::vector<uint8_t> EncodeTlm(const COrbDoc& doc, TlmTiming timing);
 
-// Saves safely (see SaveFileReplacing): the previous file survives any
-// failure. More than kMaxTlmRecords records are refused before anything is
+// Saves safely (see core/atomic_file.h): the previous file survives any
+// failure, whose result carries SaveErrorMessage as the operator's text. More
+// than kMaxTlmRecords records are refused (kTooLarge) before anything is
 // written, since such a file could never be opened again.
-SaveResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, TlmTiming timing);
+FileResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, TlmTiming timing);
+// The same with the document's own timing.
+FileResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc);
+
+// The operator's text for a failed save with errno `error`
+// (kSaveFailedMessage unless a more specific one applies).
+std::string SaveErrorMessage(int error);
 
 // The delay and interval texts: "%d" when written, atoi when read (leading
 // white space, optional sign, digits up to the first other character, 0

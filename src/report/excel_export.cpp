@@ -10,13 +10,13 @@
 #include <sstream>
 #include <system_error>
 
-#include "report/atomic_file.h"
+#include "core/atomic_file.h"
+#include "core/fixed_text.h"
+#include "core/text_codec.h"
 #include "report/biff8_writer.h"
 #include "report/export_columns.h"
-#include "report/text_codec.h"
 #include "report/xls_file.h"
 #include "report/xlsx_file.h"
-#include "view/cell_format.h"
 
 namespace orb {
 
@@ -113,23 +113,31 @@ Loaded LoadExisting(const std::string& path, XlsWorkbook& book, std::string& why
     return Loaded::Unreadable;
 }
 
-ExcelExportResult Result(ExcelExportStatus status, std::string_view message, std::string detail = {}) {
-    return {status, std::string(message), std::move(detail)};
+FileResult Result(FileStatus code, std::string_view message, std::string detail = {}, int error = 0) {
+    return FileResult::Failure(code, error, std::string(message), std::move(detail));
 }
 
-ExcelExportResult Failed(const std::string& error) {
-    return Result(ExcelExportStatus::Failed, error.empty() ? std::string(kExcelCommandFailed) : error);
+FileResult Failed(const std::string& error, int err = 0) {
+    return Result(FileStatus::kWriteFailed, error.empty() ? std::string(kExcelCommandFailed) : error, {},
+                  err);
 }
 
-ExcelExportResult SaveXls(const XlsWorkbook& book, const std::string& path) {
-    TempFileBeside tmp(path);
-    if (!tmp.created().ok())
-        return Result(ExcelExportStatus::CannotOpen, kExcelCannotOpen, tmp.created().error);
+FileResult Done() {
+    return FileResult::Success(std::string(kExcelExportDone));
+}
+
+FileResult CannotCreate(const FileResult& created) {
+    return Result(FileStatus::kCannotCreate, kExcelCannotOpen, created.message, created.error);
+}
+
+FileResult SaveXls(const XlsWorkbook& book, const std::string& path) {
+    AtomicFile tmp(path);
+    if (!tmp.created().ok()) return CannotCreate(tmp.created());
     std::string error;
     if (!WriteXlsFile(book, tmp.fd(), &error)) return Failed(error);
-    const FileWriteResult w = tmp.Commit();
-    if (!w.ok()) return Failed(w.error);
-    return Result(ExcelExportStatus::Ok, kExcelExportDone);
+    const FileResult w = tmp.Commit();
+    if (!w.ok()) return Failed(w.message, w.error);
+    return Done();
 }
 
 // The library does not check the writes of its own temporary files: a full
@@ -147,10 +155,9 @@ bool WrittenWholly(const XlsWorkbook& book, const std::string& path) {
     return true;
 }
 
-ExcelExportResult SaveXlsx(const XlsWorkbook& book, const std::string& path) {
-    TempFileBeside tmp(path);
-    if (!tmp.created().ok())
-        return Result(ExcelExportStatus::CannotOpen, kExcelCannotOpen, tmp.created().error);
+FileResult SaveXlsx(const XlsWorkbook& book, const std::string& path) {
+    AtomicFile tmp(path);
+    if (!tmp.created().ok()) return CannotCreate(tmp.created());
     std::string error;
     errno = 0;
     if (!WriteXlsxFile(book, tmp.path(), &error)) {
@@ -158,14 +165,12 @@ ExcelExportResult SaveXlsx(const XlsWorkbook& book, const std::string& path) {
         // disk, say) is what the operator can act on.
         const int err = errno;
         if (err != 0) error += (error.empty() ? "" : "\n") + std::string(std::strerror(err));
-        return Result(ExcelExportStatus::Failed, error.empty() ? std::string(kExcelCommandFailed) : error);
+        return Failed(error, err);
     }
-    if (!WrittenWholly(book, tmp.path())) return Result(ExcelExportStatus::Failed, kXlsxIncomplete);
-    const FileWriteResult w = tmp.Commit();
-    if (!w.ok())
-        return Result(ExcelExportStatus::Failed,
-                      w.error.empty() ? std::string(kExcelCommandFailed) : w.error);
-    return Result(ExcelExportStatus::Ok, kExcelExportDone);
+    if (!WrittenWholly(book, tmp.path())) return Result(FileStatus::kWriteFailed, kXlsxIncomplete);
+    const FileResult w = tmp.Commit();
+    if (!w.ok()) return Failed(w.message, w.error);
+    return Done();
 }
 
 std::string TooManyText(std::size_t stations, uint32_t maxRows, bool xls) {
@@ -191,20 +196,28 @@ std::size_t CountCheckedRows(const TableSource& table) {
 
 std::vector<XlsCell> ExcelCaptionRow() {
     std::vector<XlsCell> row;
-    for (std::string_view caption : kExportCaptions) row.push_back(XlsCell::Str(Utf8ToUtf16(caption)));
+    for (const ExportColumn& c : kExportColumns) row.push_back(XlsCell::Str(Utf8ToUtf16(c.caption)));
     return row;
 }
 
 void AppendExcelRow(const TableSource& table, std::size_t row, float declination, std::vector<XlsCell>& out) {
-    out.push_back(Parsed(table, row, 1));
-    out.push_back(Text(table, row, 2));
-    for (int c = 3; c <= 12; ++c) out.push_back(Parsed(table, row, c));
-    out.push_back(Text(table, row, 13));
-    const double trueAzimuth = TrueAzimuth(table.CellText(row, 5), declination);
-    out.push_back(NumberCell(trueAzimuth, PrintfFixed(trueAzimuth, 6)));
-    // The declination is a single-precision value, widened exactly.
-    out.push_back(XlsCell::Num(static_cast<double>(declination)));
-    for (int c = 14; c <= 20; ++c) out.push_back(Parsed(table, row, c));
+    for (const ExportColumn& c : kExportColumns) {
+        switch (c.value) {
+            case ExportValue::kTableCell:
+                out.push_back(c.numeric ? Parsed(table, row, c.tableColumn)
+                                        : Text(table, row, c.tableColumn));
+                break;
+            case ExportValue::kTrueAzimuth: {
+                const double trueAzimuth = TrueAzimuth(table.CellText(row, c.tableColumn), declination);
+                out.push_back(NumberCell(trueAzimuth, PrintfFixed(trueAzimuth, 6)));
+                break;
+            }
+            case ExportValue::kDeclination:
+                // A single-precision value, widened exactly.
+                out.push_back(XlsCell::Num(static_cast<double>(declination)));
+                break;
+        }
+    }
 }
 
 void PutSurveyRows(XlsWorkbook& book, const TableSource& table, float declination) {
@@ -221,17 +234,17 @@ void PutSurveyRows(XlsWorkbook& book, const TableSource& table, float declinatio
     }
 }
 
-ExcelExportResult ExportExcel(const TableSource& table, float declination, const std::string& path) {
+FileResult ExportExcel(const TableSource& table, float declination, const std::string& path) {
     XlsWorkbook book;
     std::string why;
     const Loaded loaded = LoadExisting(path, book, why);
-    if (loaded == Loaded::Unreadable) return Result(ExcelExportStatus::CannotOpen, kExcelCannotOpen, why);
+    if (loaded == Loaded::Unreadable) return Result(FileStatus::kCannotRead, kExcelCannotOpen, why);
     const bool xls =
         loaded == Loaded::Xls || (loaded == Loaded::New && ExcelFormatOfPath(path) != ExcelFormat::Xlsx);
     const uint32_t maxRows = xls ? kBiff8MaxRows : kXlsxMaxRows;
     const std::size_t stations = CountCheckedRows(table);
     if (stations + 1 > maxRows) {
-        return Result(ExcelExportStatus::TooManyStations, TooManyText(stations, maxRows, xls));
+        return Result(FileStatus::kTooLarge, TooManyText(stations, maxRows, xls));
     }
     PutSurveyRows(book, table, declination);
     return xls ? SaveXls(book, path) : SaveXlsx(book, path);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_result.h"
 #include "report/xls_workbook.h"
 #include "view/table_source.h"
 
@@ -22,28 +23,18 @@ enum class ExcelFormat { None, Xls, Xlsx };
 // "XLSX", None otherwise (the window then ends the command silently).
 ExcelFormat ExcelFormatOfPath(std::string_view path);
 
-enum class ExcelExportStatus {
-    Ok,               // message "导出表格成功"
-    CannotOpen,       // "启动Excel服务器失败!": the workbook cannot be created, or the
-                      // existing file is no readable workbook (it is left untouched)
-    TooManyStations,  // more stations than the sheet has rows; nothing written
-    Failed,           // the error's own description, or "命令失败。"
-};
-
-struct ExcelExportResult {
-    ExcelExportStatus status = ExcelExportStatus::Ok;
-    std::string message;  // the text of the message box
-    std::string detail;   // why, when known (for the box's detail text)
-    bool ok() const { return status == ExcelExportStatus::Ok; }
-    // message, and the detail on a second line when there is one.
-    std::string Text() const { return detail.empty() ? message : message + "\n" + detail; }
-};
-
 // Writes the stations into `path`. An existing workbook keeps its file format,
 // its other sheets and every cell outside A1:V(n + 1) of "Sheet1" (see
 // biff8_reader.h and xlsx_file.h for what else is kept). The file is replaced
-// through a temporary file beside it.
-ExcelExportResult ExportExcel(const TableSource& table, float declination, const std::string& path);
+// through a temporary file beside it. The result's message is the text of the
+// message box:
+//   kOk            "导出表格成功"
+//   kCannotCreate  "启动Excel服务器失败!": the workbook cannot be created
+//   kCannotRead    the same: the existing file is no readable workbook (it is
+//                  left untouched)
+//   kTooLarge      more stations than the sheet has rows; nothing written
+//   kWriteFailed   the error's own description, or "命令失败。"
+FileResult ExportExcel(const TableSource& table, float declination, const std::string& path);
 
 // Number of checked rows of the table.
 std::size_t CountCheckedRows(const TableSource& table);

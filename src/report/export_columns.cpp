@@ -1,29 +1,48 @@
 #include "report/export_columns.h"
 
-#include <charconv>
-#include <cmath>
-
 #include "core/angles.h"
-#include "view/cell_format.h"
+#include "core/fixed_text.h"
 
 namespace orb {
 
-const std::array<std::string_view, kExportColumnCount> kExportCaptions = {
-    "序号",     "相对时间", "测深",     "井斜",     "磁方位",   "重力工具面", "磁性工具面", "地磁倾角",
-    "总加速度", "总磁场",   "探管温度", "电池电压", "标准时间", "真方位",     "磁偏角",     "地磁场强度",
-    "Gx",       "Gy",       "Gz",       "Mx",       "My",       "Mz"};
+namespace {
+
+constexpr ExportColumn Cell(std::string_view caption, int tableColumn, bool numeric = true) {
+    return {caption, ExportValue::kTableCell, tableColumn, numeric};
+}
+
+}  // namespace
+
+const std::array<ExportColumn, kExportColumnCount> kExportColumns = {
+    Cell("序号", kRowColumn),
+    Cell("相对时间", kRelativeTimeColumn, false),
+    Cell("测深", kDepthColumn),
+    Cell("井斜", kInclinationColumn),
+    Cell("磁方位", kAzimuthColumn),
+    Cell("重力工具面", kGravityToolFaceColumn),
+    Cell("磁性工具面", kMagneticToolFaceColumn),
+    Cell("地磁倾角", kDipColumn),
+    Cell("总加速度", kTotalGravityColumn),
+    Cell("总磁场", kTotalMagneticColumn),
+    Cell("探管温度", kTemperatureColumn),
+    Cell("电池电压", kBatteryVoltageColumn),
+    Cell("标准时间", kSampleTimeColumn, false),
+    {"真方位", ExportValue::kTrueAzimuth, kAzimuthColumn, true},
+    {"磁偏角", ExportValue::kDeclination, -1, true},
+    Cell("地磁场强度", kFieldStrengthColumn),
+    Cell("Gx", kGxColumn),
+    Cell("Gy", kGyColumn),
+    Cell("Gz", kGzColumn),
+    Cell("Mx", kMxColumn),
+    Cell("My", kMyColumn),
+    Cell("Mz", kMzColumn),
+};
 
 int ExportColumnOfCaption(std::string_view caption) {
     for (int i = 0; i < kExportColumnCount; ++i) {
-        if (kExportCaptions[i] == caption) return i;
+        if (kExportColumns[i].caption == caption) return i;
     }
     return -1;
-}
-
-std::string PrintfFixed(double value, int decimals) {
-    char buf[400];
-    const auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
-    return std::string(buf, res.ptr);
 }
 
 double TrueAzimuth(std::string_view magneticAzimuthText, float declination) {

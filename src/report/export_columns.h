@@ -1,26 +1,38 @@
-// The 22 columns that the TXT and Excel exports know, and the small text
-// helpers both exports share.
+// The 22 columns that the TXT and Excel exports know: the table's columns 1
+// to 20 and two of their own, the true azimuth and the declination.
 #pragma once
 
 #include <array>
-#include <string>
 #include <string_view>
+
+#include "view/survey_columns.h"
 
 namespace orb {
 
 inline constexpr int kExportColumnCount = 22;
 
-// Caption of export column 0..21 (UTF-8). The index is the stored identity of
-// a column in ExpFmt.ini; the caption is its name in the dialog and the files.
-extern const std::array<std::string_view, kExportColumnCount> kExportCaptions;
+enum class ExportValue {
+    kTableCell,    // the cell text of `tableColumn`
+    kTrueAzimuth,  // the azimuth cell's number plus the declination
+    kDeclination,  // the well's magnetic declination
+};
+
+struct ExportColumn {
+    std::string_view caption;  // UTF-8; its name in the dialog and the files
+    ExportValue value;
+    int tableColumn;  // the table column shown, or read for the true azimuth
+    bool numeric;     // a workbook gets the cell's number rather than its text
+};
+
+// Indexed by the stored identity of a column in ExpFmt.ini.
+extern const std::array<ExportColumn, kExportColumnCount> kExportColumns;
+
+inline constexpr int kExportNumberColumn = 0;  // the TXT file numbers its own lines
+inline constexpr int kExportTrueAzimuthColumn = 13;
+inline constexpr int kExportDeclinationColumn = 14;
 
 // Index of the column whose caption is exactly `caption`, or -1.
 int ExportColumnOfCaption(std::string_view caption);
-
-// printf("%0.<decimals>f", value) without the process locale; unlike the
-// table's cell texts, a negative zero keeps its sign ("-0.0"), as printf
-// writes it.
-std::string PrintfFixed(double value, int decimals);
 
 // True azimuth: the leading number of the magnetic azimuth text (strtod in
 // the C locale) plus the declination, brought into [0, 360).

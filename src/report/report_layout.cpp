@@ -4,9 +4,10 @@
 #include <ctime>
 
 #include "core/angles.h"
+#include "core/fixed_text.h"
+#include "core/text_codec.h"
 #include "document/orb_doc.h"
 #include "report/report_pages.h"
-#include "report/report_text.h"
 #include "report/trajectory_page.h"
 #include "view/table_source.h"
 
@@ -35,8 +36,7 @@ void DrawFoot(Canvas& c, const PageGeometry& g, int page, int pages) {
     c.DrawLine(Px(g.L), Px(g.B), Px(g.R), Px(g.B));
     c.DrawBitmap(Px(g.L), Px(g.B + 30), kBannerBitmapId);
     c.SetFont(kReportFangSongFace, 100);
-    c.DrawText(Px(g.R - 550), Px(g.B + 40),
-               "第" + report_text::Integer(page) + "页/共" + report_text::Integer(pages) + "页");
+    c.DrawText(Px(g.R - 550), Px(g.B + 40), "第" + IntegerText(page) + "页/共" + IntegerText(pages) + "页");
 }
 
 void DrawHeaderBox(Canvas& c, const PageGeometry& g, const ReportInput& in) {
@@ -51,11 +51,11 @@ void DrawHeaderBox(Canvas& c, const PageGeometry& g, const ReportInput& in) {
     const COrbDoc& doc = *in.doc;
     c.SetFont(kReportFangSongFace, 120);
     c.DrawText(Px(g.L + 200), Px(g.T + 60), "井队编号：");
-    c.DrawText(Px(g.L + 700), Px(g.T + 60), report_text::Utf8(doc.teamNumber()));
+    c.DrawText(Px(g.L + 700), Px(g.T + 60), Utf16ToUtf8(doc.teamNumber()));
     c.DrawText(Px(g.L + 1800), Px(g.T + 60), "探管编号：");
-    c.DrawText(Px(g.L + 2300), Px(g.T + 60), report_text::Utf8(doc.probeNumber()));
+    c.DrawText(Px(g.L + 2300), Px(g.T + 60), Utf16ToUtf8(doc.probeNumber()));
     c.DrawText(Px(g.L + 200), Px(g.T + 180), "井    号：");
-    c.DrawText(Px(g.L + 700), Px(g.T + 180), report_text::Utf8(doc.wellNumber()));
+    c.DrawText(Px(g.L + 700), Px(g.T + 180), Utf16ToUtf8(doc.wellNumber()));
     c.DrawText(Px(g.L + 1800), Px(g.T + 180), "打印方式：");
     c.DrawText(Px(g.L + 2300), Px(g.T + 180), in.mode == PrintMode::SinglePoint ? "单点" : "多点");
     c.DrawLine(Px(g.L), Px(g.T + 330), Px(g.R), Px(g.T + 330));

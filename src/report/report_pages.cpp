@@ -3,15 +3,13 @@
 #include <array>
 
 #include "core/angles.h"
+#include "core/fixed_text.h"
 #include "document/orb_doc.h"
-#include "report/report_text.h"
+#include "view/survey_columns.h"
 
 namespace orb {
 
 namespace {
-
-using report_text::Fixed;
-using report_text::Integer;
 
 int Px(double v) {
     return static_cast<int>(v);
@@ -42,11 +40,15 @@ constexpr std::array<SingleLabel, 12> kSingleLabels = {{{"序 号:", 0},
 
 // The measured values of a record as printed, from the depth onwards; the
 // azimuth is printed as formatted, "360.0" included.
+// Unlike the table, a negative zero keeps its sign.
+static_assert(kBatteryVoltageColumn == kDepthColumn + 9, "the report prints depth to battery voltage");
 std::array<std::string, 10> MeasuredTexts(const SurveyRecord& r, int depthWidth) {
-    return {Fixed(r.depth, 2, depthWidth), Fixed(r.inclination, 2),      Fixed(r.azimuth, 1),
-            Fixed(r.gravityToolFace, 1),   Fixed(r.magneticToolFace, 1), Fixed(r.dip, 1),
-            Fixed(r.totalGravity, 4),      Fixed(r.totalMagnetic, 4),    Fixed(r.temperature, 1),
-            Fixed(r.batteryVoltage, 1)};
+    std::array<std::string, 10> out;
+    for (int k = 0; k < 10; ++k) {
+        const TableColumnInfo& c = TableColumnAt(kDepthColumn + k);
+        out[k] = PrintfFixed(c.value(r), c.decimals, k == 0 ? depthWidth : 0);
+    }
+    return out;
 }
 
 std::string RelativeTime(const ReportInput& in, std::size_t index) {
@@ -57,7 +59,7 @@ void DrawMultiPointRow(Canvas& c, const PageGeometry& g, const ReportInput& in, 
                        int y, std::size_t ordinal, std::size_t index) {
     const SurveyRecord& rec = in.doc->records()[index];
     const auto measured = MeasuredTexts(rec, 6);
-    c.DrawText(Px(g.L + x[0]), y, Integer(static_cast<long long>(ordinal), 4));
+    c.DrawText(Px(g.L + x[0]), y, IntegerText(static_cast<long long>(ordinal), 4));
     c.DrawText(Px(g.L + x[1]), y, RelativeTime(in, index));
     for (std::size_t k = 0; k < measured.size(); ++k) c.DrawText(Px(g.L + x[k + 2]), y, measured[k]);
 }
@@ -78,7 +80,7 @@ void DrawSingleValues(Canvas& c, const PageGeometry& g, const ReportInput& in) {
     const auto dy = SingleLineOffsets(135, g.Y);
     const int x = Px(g.L + 1600);
     c.SetFont(kReportTimesFace, 160);
-    c.DrawText(x, Px(g.T + 330 + dy[0]), Integer(static_cast<long long>(index), 4));
+    c.DrawText(x, Px(g.T + 330 + dy[0]), IntegerText(static_cast<long long>(index), 4));
     c.DrawText(x, Px(g.T + 330 + dy[1]), RelativeTime(in, index));
     for (std::size_t k = 0; k < measured.size(); ++k) c.DrawText(x, Px(g.T + 330 + dy[k + 2]), measured[k]);
 }

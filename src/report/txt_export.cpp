@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 
-#include "report/atomic_file.h"
+#include "core/atomic_file.h"
+#include "core/fixed_text.h"
+#include "core/text_codec.h"
 #include "report/export_columns.h"
-#include "report/text_codec.h"
 
 namespace orb {
 
@@ -46,19 +46,6 @@ int CaptionPadding(int column) {
     return column == 2 ? 3 : column == 3 ? 2 : column == 14 ? 11 : 0;
 }
 
-// Table column shown by export columns 1..12 and 15..21.
-int TableColumnOf(int column) {
-    return column <= 12 ? column + 1 : column - 1;
-}
-
-std::string RunningNumber(int n) {
-    char buf[16];
-    const auto res = std::to_chars(buf, buf + sizeof buf, n);
-    std::string s(buf, res.ptr);
-    if (s.size() < 4) s.insert(0, 4 - s.size(), ' ');
-    return s;
-}
-
 std::string TrueAzimuthText(std::string_view azimuthText, float declination) {
     const auto rounded = static_cast<float>(TrueAzimuth(azimuthText, declination));
     std::string s = PrintfFixed(rounded, 2);
@@ -68,7 +55,7 @@ std::string TrueAzimuthText(std::string_view azimuthText, float declination) {
 const std::array<std::string, kExportColumnCount>& GbkCaptions() {
     static const auto captions = [] {
         std::array<std::string, kExportColumnCount> a;
-        for (int i = 0; i < kExportColumnCount; ++i) a[i] = Utf8ToGbk(kExportCaptions[i]);
+        for (int i = 0; i < kExportColumnCount; ++i) a[i] = Utf8ToGbk(kExportColumns[i].caption);
         return a;
     }();
     return captions;
@@ -81,16 +68,17 @@ bool IsAscii(std::string_view s) {
 // The value of one field as text for one table row.
 std::string FieldValue(const TableSource& table, std::size_t row, int column, int number,
                        const std::string& declinationText, float declination) {
-    switch (column) {
-        case 0:
-            return RunningNumber(number);
-        case 13:
-            return TrueAzimuthText(table.CellText(row, 5), declination);
-        case 14:
+    if (column == kExportNumberColumn) return IntegerText(number, 4);
+    const ExportColumn& c = kExportColumns[column];
+    switch (c.value) {
+        case ExportValue::kTrueAzimuth:
+            return TrueAzimuthText(table.CellText(row, c.tableColumn), declination);
+        case ExportValue::kDeclination:
             return declinationText;
-        default:
-            return table.CellText(row, TableColumnOf(column));
+        case ExportValue::kTableCell:
+            break;
     }
+    return table.CellText(row, c.tableColumn);
 }
 
 void AppendField(std::string& out, const std::string& value, int column, char separator) {
@@ -144,12 +132,14 @@ std::string BuildTxtExport(const TableSource& table, const TxtExportFormat& form
     return out;
 }
 
-TxtExportResult ExportTxt(const TableSource& table, const TxtExportFormat& format, float declination,
-                          const std::string& path) {
-    const FileWriteResult r = WriteFileAtomically(path, BuildTxtExport(table, format, declination));
-    if (r.ok()) return {true, {}};
-    if (r.status == FileWriteStatus::CannotCreate) return {false, "无法创建文件 " + path + "：" + r.error};
-    return {false, "写入文件 " + path + " 失败：" + r.error};
+FileResult ExportTxt(const TableSource& table, const TxtExportFormat& format, float declination,
+                     const std::string& path) {
+    FileResult r = WriteFileAtomically(path, BuildTxtExport(table, format, declination));
+    if (r.ok()) return r;
+    const bool created = r.code != FileStatus::kCannotCreate;
+    r.message =
+        created ? "写入文件 " + path + " 失败：" + r.message : "无法创建文件 " + path + "：" + r.message;
+    return r;
 }
 
 }  // namespace orb

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/file_result.h"
 #include "report/txt_export_format.h"
 #include "view/table_source.h"
 
@@ -17,14 +18,10 @@ bool IsTxtExportPath(std::string_view path);
 // The complete file content: captions in GBK, data in ASCII, CR LF line ends.
 std::string BuildTxtExport(const TableSource& table, const TxtExportFormat& format, float declination);
 
-struct TxtExportResult {
-    bool ok = false;
-    std::string message;  // empty on success (no message is shown then)
-};
-
 // Writes BuildTxtExport to `path` (exactly as given, case kept) through a
 // temporary file beside it; a failure leaves any earlier file untouched.
-TxtExportResult ExportTxt(const TableSource& table, const TxtExportFormat& format, float declination,
-                          const std::string& path);
+// A success carries no message (none is shown then).
+FileResult ExportTxt(const TableSource& table, const TxtExportFormat& format, float declination,
+                     const std::string& path);
 
 }  // namespace orb

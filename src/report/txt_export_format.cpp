@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "report/atomic_file.h"
+#include "core/atomic_file.h"
 
 namespace orb {
 
@@ -81,13 +81,18 @@ TxtExportFormat LoadTxtExportFormat(const std::string& path) {
     return format;
 }
 
-std::string SaveTxtExportFormat(const std::string& path, const TxtExportFormat& format) {
+FileResult SaveTxtExportFormat(const std::string& path, const TxtExportFormat& format) {
     const std::string dir = std::filesystem::path(path).parent_path().string();
-    std::string error;
-    if (!dir.empty() && !MakeDirectories(dir, &error)) return "无法创建文件夹 " + dir + "：" + error;
-    const FileWriteResult r = WriteFileAtomically(path, EncodeExpFmt(format));
-    if (!r.ok()) return "无法保存 " + path + "：" + r.error;
-    return {};
+    if (!dir.empty()) {
+        FileResult made = MakeDirectories(dir);
+        if (!made.ok()) {
+            made.message = "无法创建文件夹 " + dir + "：" + made.message;
+            return made;
+        }
+    }
+    FileResult r = WriteFileAtomically(path, EncodeExpFmt(format));
+    if (!r.ok()) r.message = "无法保存 " + path + "：" + r.message;
+    return r;
 }
 
 }  // namespace orb

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/file_result.h"
 #include "report/export_columns.h"
 
 namespace orb {
@@ -48,7 +49,7 @@ std::string TxtExportFormatPath();
 TxtExportFormat LoadTxtExportFormat(const std::string& path);
 
 // Writes the layout to `path` atomically, creating its folder when needed.
-// Returns an empty string on success, else a message for the operator.
-std::string SaveTxtExportFormat(const std::string& path, const TxtExportFormat& format);
+// A failure carries the operator's message.
+FileResult SaveTxtExportFormat(const std::string& path, const TxtExportFormat& format);
 
 }  // namespace orb

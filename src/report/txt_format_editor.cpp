@@ -18,13 +18,13 @@ void TxtFormatEditor::Load(const TxtExportFormat& format) {
 
 std::vector<std::string_view> TxtFormatEditor::AvailableCaptions() const {
     std::vector<std::string_view> out;
-    for (int c : available_) out.push_back(kExportCaptions[c]);
+    for (int c : available_) out.push_back(kExportColumns[c].caption);
     return out;
 }
 
 std::vector<std::string_view> TxtFormatEditor::ChosenCaptions() const {
     std::vector<std::string_view> out;
-    for (int c : chosen()) out.push_back(kExportCaptions[c]);
+    for (int c : chosen()) out.push_back(kExportColumns[c].caption);
     return out;
 }
 

@@ -22,7 +22,7 @@ public:
     // Opening the dialog: both lists filled from `format`, no selection.
     void Load(const TxtExportFormat& format);
 
-    // Column indexes in row order; kExportCaptions gives their captions.
+    // Column indexes in row order; kExportColumns gives their captions.
     const std::vector<int>& available() const { return available_; }
     std::vector<int> chosen() const { return format_.Chosen(); }
     std::vector<std::string_view> AvailableCaptions() const;
@@ -53,9 +53,9 @@ public:
 
     const TxtExportFormat& format() const { return format_; }
 
-    // OK: writes the layout to `path`. Empty on success (close the dialog),
-    // else the message to show while the dialog stays open.
-    std::string Accept(const std::string& path) const { return SaveTxtExportFormat(path, format_); }
+    // OK: writes the layout to `path`. On success the dialog closes, else it
+    // shows the result's message and stays open.
+    FileResult Accept(const std::string& path) const { return SaveTxtExportFormat(path, format_); }
 
 private:
     void SwapChosen(int a, int b);

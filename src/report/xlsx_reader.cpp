@@ -12,10 +12,10 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/fixed_text.h"
+#include "core/text_codec.h"
 #include "report/export_columns.h"
-#include "report/text_codec.h"
 #include "report/xlsx_file.h"
-#include "view/cell_format.h"
 
 namespace orb {
 

@@ -2,7 +2,7 @@
 #include <locale.h>
 #include <xlsxwriter.h>
 
-#include "report/text_codec.h"
+#include "core/text_codec.h"
 #include "report/xlsx_file.h"
 
 namespace orb {

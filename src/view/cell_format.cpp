@@ -1,28 +1,8 @@
 #include "view/cell_format.h"
 
-#include <locale.h>
-
 #include <charconv>
-#include <cstdlib>
 
 namespace orb {
-
-std::string FormatFixed(double value, int precision) {
-    char buf[400];  // DBL_MAX in fixed notation needs 309 digits
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, precision);
-    if (ec != std::errc{}) return {};
-    std::string text(buf, end);
-    DropNegativeZeroSign(text);
-    return text;
-}
-
-void DropNegativeZeroSign(std::string& text) {
-    if (text.size() < 2 || text[0] != '-') return;
-    for (std::size_t i = 1; i < text.size(); ++i) {
-        if (text[i] != '0' && text[i] != '.') return;
-    }
-    text.erase(0, 1);
-}
 
 namespace {
 
@@ -54,15 +34,6 @@ std::string FormatRelativeTime(int64_t seconds) {
 int64_t RelativeSeconds(int16_t delayMinutes, int16_t intervalSeconds, std::size_t index) {
     // Indexes beyond INT64_MAX / 32768 cannot occur (records are 108 bytes each).
     return int64_t{delayMinutes} * 60 + int64_t{intervalSeconds} * static_cast<int64_t>(index);
-}
-
-double ParseLeadingNumber(std::string_view text) {
-    // strtod_l with an explicit C locale gives strtod's exact prefix rules
-    // (sign, hexadecimal, inf/nan, overflow to HUGE_VAL) without looking at
-    // the process locale. It needs a terminated copy.
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
-    std::string copy(text);
-    return strtod_l(copy.c_str(), nullptr, cLocale);
 }
 
 }  // namespace orb

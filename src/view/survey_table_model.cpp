@@ -4,73 +4,15 @@
 #include <cmath>
 #include <utility>
 
+#include "core/fixed_text.h"
 #include "core/ole_date.h"
 #include "document/well_info.h"
 #include "view/cell_format.h"
+#include "view/survey_columns.h"
 
 namespace orb {
 
 namespace {
-
-struct ColumnInfo {
-    const char* heading;
-    int width;
-};
-
-constexpr ColumnInfo kColumns[kTableColumns] = {
-    {"", 25},       {"序号", 60},        {"相对时间", 100},   {"测深", 70},      {"井斜", 70},
-    {"磁方位", 70}, {"重力工具面", 100}, {"磁性工具面", 100}, {"地磁倾角", 80},  {"总加速度", 80},
-    {"总磁场", 70}, {"温度", 50},        {"电池电压", 60},    {"标准时间", 100}, {"地磁场强度", 80},
-    {"gx", 50},     {"gy", 50},          {"gz", 50},          {"mx", 50},        {"my", 50},
-    {"mz", 50},
-};
-
-// Texts of the columns that come straight from one record field.
-std::string FieldText(const SurveyRecord& r, int column) {
-    switch (column) {
-        case 4:
-            return FormatFixed(r.inclination, 2);
-        case 5: {
-            // An azimuth that rounds up to a full turn reads as north.
-            std::string t = FormatFixed(r.azimuth, 1);
-            return t == "360.0" ? std::string("0.0") : t;
-        }
-        case 6:
-            return FormatFixed(r.gravityToolFace, 1);
-        case 7:
-            return FormatFixed(r.magneticToolFace, 1);
-        case 8:
-            return FormatFixed(r.dip, 1);
-        case 9:
-            return FormatFixed(r.totalGravity, 4);
-        case 10:
-            return FormatFixed(r.totalMagnetic, 4);
-        case 11:
-            return FormatFixed(r.temperature, 1);
-        case 12:
-            return FormatFixed(r.batteryVoltage, 1);
-        case 13:
-            return FormatOleDate(r.sampleTime, r.sampleTimeStatus);
-        case 14: {
-            const float strength = r.totalMagnetic * SurveyTableModel::kFieldStrengthReference;
-            return FormatFixed(strength, 0);
-        }
-        case 15:
-            return FormatFixed(r.gx, 4);
-        case 16:
-            return FormatFixed(r.gy, 4);
-        case 17:
-            return FormatFixed(r.gz, 4);
-        case 18:
-            return FormatFixed(r.mx, 4);
-        case 19:
-            return FormatFixed(r.my, 4);
-        case 20:
-            return FormatFixed(r.mz, 4);
-        default:
-            return {};
-    }
-}
 
 std::string RowNumberText(std::size_t row) {
     return std::to_string(row);
@@ -95,11 +37,11 @@ void SurveyTableModel::TimingChanged() {
 }
 
 const char* SurveyTableModel::HeaderText(int column) {
-    return column >= 0 && column < kTableColumns ? kColumns[column].heading : "";
+    return TableColumnAt(column).caption;
 }
 
 int SurveyTableModel::ColumnWidth(int column) {
-    return column >= 0 && column < kTableColumns ? kColumns[column].width : 0;
+    return TableColumnAt(column).width;
 }
 
 bool SurveyTableModel::IsChecked(std::size_t row) const {
@@ -125,10 +67,10 @@ std::string SurveyTableModel::RelativeTimeText(std::size_t recordIndex) const {
 
 std::string SurveyTableModel::CellText(std::size_t row, int column) const {
     if (row >= rows_.size() || column < 0 || column >= kTableColumns) return {};
-    if (column == 1) return RowNumberText(row);
+    if (column == kRowColumn) return RowNumberText(row);
     const Row& r = rows_[row];
     if (r.kind == RowKind::kMark) {
-        if (column != 13) return {};
+        if (column != kSampleTimeColumn) return {};
         const Mark& m = marks_[r.index];
         return FormatOleDate(m.time, m.status);
     }
@@ -136,13 +78,13 @@ std::string SurveyTableModel::CellText(std::size_t row, int column) const {
 }
 
 std::string SurveyTableModel::RecordCellText(std::size_t row, const Row& r, int column) const {
-    if (column == 0 || r.index >= doc_.RecordCount()) return {};
-    if (column == 2) return RelativeTimeText(r.index);
+    if (column == kCheckColumn || r.index >= doc_.RecordCount()) return {};
+    if (column == kRelativeTimeColumn) return RelativeTimeText(r.index);
     if (column == kDepthColumn) {
         if (auto it = typedDepth_.find(row); it != typedDepth_.end()) return it->second;
-        return r.depthShown ? FormatFixed(doc_.records()[r.index].depth, 2) : std::string();
+        return r.depthShown ? FixedText(doc_.records()[r.index].depth, 2) : std::string();
     }
-    return FieldText(doc_.records()[r.index], column);
+    return RecordFieldText(doc_.records()[r.index], column);
 }
 
 void SurveyTableModel::Notify(void (TableListener::*fn)()) const {

@@ -20,6 +20,7 @@
 
 #include "core/survey_record.h"
 #include "document/orb_doc.h"
+#include "view/survey_columns.h"
 #include "view/table_listener.h"
 #include "view/table_source.h"
 
@@ -42,9 +43,7 @@ using WellNumbersSink =
 class SurveyTableModel final : public TableSource {
 public:
     static constexpr std::ptrdiff_t kNoRecord = -1;
-    // Turns the normalised total magnetic field into a field strength.
-    static constexpr float kFieldStrengthReference = 52326.0f;
-    static constexpr int kDepthColumn = 3;
+    static constexpr int kDepthColumn = TableColumn::kDepthColumn;
 
     // Without a timing source both values are 0.
     explicit SurveyTableModel(COrbDoc& doc, TimingSource timing = {});
@@ -57,7 +56,8 @@ public:
     // Call after the delay or interval changed: every relative time changes.
     void TimingChanged();
 
-    // Column headings (UTF-8) and widths in pixels, columns 0..20.
+    // Column headings (UTF-8) and widths in pixels, columns 0..20 (see
+    // view/survey_columns.h).
     static const char* HeaderText(int column);
     static int ColumnWidth(int column);
 

@@ -327,7 +327,7 @@ void ExportTest::textExportThroughTheMenuWritesTheTable() {
     format.columns[3] = 13;
     format.columns[4] = 14;
     format.count = 5;
-    QVERIFY(SaveTxtExportFormat(TxtExportFormatPath(), format).empty());
+    QVERIFY(SaveTxtExportFormat(TxtExportFormatPath(), format).ok());
 
     CMainFrame f;
     FillSurvey(f, 20);

@@ -320,6 +320,12 @@ void FileTest::recentFilesKeepFourEntries() {
     AnswerMessage(QStringLiteral("OK"));
     QVERIFY(!g.OpenDocumentFile(names[2]));
     QVERIFY(!g.RecentFiles().contains(names[2]));
+
+    // One deleted while Orb was closed is not offered at all.
+    QFile::remove(names[3]);
+    CMainFrame h;
+    QVERIFY(!h.RecentFiles().contains(names[3]));
+    QCOMPARE(h.RecentFiles().size(), qsizetype(2));
 }
 
 void FileTest::commandLineFileOpensAtStartUp() {

@@ -249,7 +249,7 @@ void QualityTest::tableTextsExportsAndFileAreUntouched() {
         const QString txt = dir.filePath(tag + QStringLiteral(".txt"));
         const float decl = frame_->wellInfo().magneticDeclination;
         [&] {
-            QVERIFY(ExportTxt(frame_->TableModel(), format, decl, txt.toStdString()).ok);
+            QVERIFY(ExportTxt(frame_->TableModel(), format, decl, txt.toStdString()).ok());
             QVERIFY(ExportExcel(frame_->TableModel(), decl, xls.toStdString()).ok());
             QVERIFY(frame_->SaveDocumentFile(tlm));
         }();

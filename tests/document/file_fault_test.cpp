@@ -153,7 +153,7 @@ TEST(FileFault, RandomAndMutatedFilesNeverHarmTheOpenDocument) {
 
 // The old file, the document in memory and the folder after a failed save.
 struct SaveFacts {
-    SaveResult result;
+    FileResult result;
     bool oldKept = false;
     bool docKept = false;
     std::vector<std::string> entries;
@@ -177,23 +177,23 @@ int Judge(const SaveFacts& f, const std::string& message, const char* what, std:
     std::snprintf(line, sizeof line,
                   "[fault] %s: save %s (errno %d), message %s; old file %s, document %s, "
                   "%zu file(s) in the folder\n",
-                  what, f.result.ok ? "SUCCEEDED" : "failed", f.result.error, f.result.message.c_str(),
+                  what, f.result.ok() ? "SUCCEEDED" : "failed", f.result.error, f.result.message.c_str(),
                   f.oldKept ? "byte-identical" : "CHANGED", f.docKept ? "unchanged" : "CHANGED",
                   f.entries.size());
     report += line;
-    const bool clean = !f.result.ok && f.result.message == message && f.oldKept && f.docKept &&
+    const bool clean = !f.result.ok() && f.result.message == message && f.oldKept && f.docKept &&
                        f.entries == std::vector<std::string>{"survey.tlm"};
     return clean ? 0 : 1;
 }
 
 TEST(FileFault, DiskThatFillsUpWhileSaving) {
     const test::ChildResult r = test::OnSmallDisk(64 * 1024, [](const std::string& dir, std::string& report) {
-        if (!SaveTlmFile(dir + "/survey.tlm", test::SampleDoc(40, 5), {3, 10}).ok) return 2;
+        if (!SaveTlmFile(dir + "/survey.tlm", test::SampleDoc(40, 5), {3, 10}).ok()) return 2;
         const COrbDoc big = test::SampleDoc(2000, 50);  // about 216 KB
         int code = Judge(TrySave(dir, big), "磁盘空间不足，文件没有保存。",
                          "disk full (64 KB tmpfs) saving 2000 records", report);
         // Room again: the same document saves.
-        if (code == 0 && !SaveTlmFile(dir + "/survey.tlm", test::SampleDoc(100, 5), {3, 10}).ok) code = 3;
+        if (code == 0 && !SaveTlmFile(dir + "/survey.tlm", test::SampleDoc(100, 5), {3, 10}).ok()) code = 3;
         return code;
     });
     if (!r.ran) GTEST_SKIP() << "no private tmpfs here; the file size limit case covers a full disk";
@@ -203,7 +203,7 @@ TEST(FileFault, DiskThatFillsUpWhileSaving) {
 
 TEST(FileFault, FileSizeLimitWhileSaving) {
     test::ScratchDir dir;
-    ASSERT_TRUE(SaveTlmFile(dir / "survey.tlm", test::SampleDoc(40, 5), {3, 10}).ok);
+    ASSERT_TRUE(SaveTlmFile(dir / "survey.tlm", test::SampleDoc(40, 5), {3, 10}).ok());
     const test::ChildResult r =
         test::WithFileSizeLimit(dir.path(), 32 * 1024, [](const std::string& d, std::string& report) {
             return Judge(TrySave(d, test::SampleDoc(2000, 50)), "文件太大，无法保存。",
@@ -217,7 +217,7 @@ TEST(FileFault, FileSizeLimitWhileSaving) {
 TEST(FileFault, ReadOnlyFolder) {
     const test::ChildResult r =
         test::OnSmallDisk(256 * 1024, [](const std::string& dir, std::string& report) {
-            if (!SaveTlmFile(dir + "/survey.tlm", test::SampleDoc(40, 5), {3, 10}).ok) return 2;
+            if (!SaveTlmFile(dir + "/survey.tlm", test::SampleDoc(40, 5), {3, 10}).ok()) return 2;
             if (!test::RemountReadOnly(dir)) return 2;
             return Judge(TrySave(dir, test::SampleDoc(60, 5)), "该位置是只读的，文件没有保存。",
                          "read-only folder (tmpfs remounted read-only)", report);
@@ -229,10 +229,10 @@ TEST(FileFault, ReadOnlyFolder) {
     // A folder that root cannot write into either: a "folder" that is a file.
     test::ScratchDir dir;
     test::WriteBytes(dir / "plain", {1, 2, 3});
-    const SaveResult s = SaveTlmFile(dir / "plain" / "survey.tlm", test::SampleDoc(), {});
+    const FileResult s = SaveTlmFile(dir / "plain" / "survey.tlm", test::SampleDoc(), {});
     std::printf("[fault] folder that is a regular file: save %s (errno %d), message %s\n",
-                s.ok ? "SUCCEEDED" : "failed", s.error, s.message.c_str());
-    EXPECT_FALSE(s.ok);
+                s.ok() ? "SUCCEEDED" : "failed", s.error, s.message.c_str());
+    EXPECT_FALSE(s.ok());
     EXPECT_EQ(s.message, kSaveFailedMessage);
     EXPECT_EQ(test::ReadBytes(dir / "plain"), (Bytes{1, 2, 3}));
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"plain"});

@@ -1,5 +1,3 @@
-#include "document/safe_save.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "core/atomic_file.h"
 #include "document/tlm_file.h"
 #include "document/tlm_test_util.h"
 
@@ -32,7 +31,7 @@ private:
 class SafeSave : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(SaveTlmFile(target_, test::SampleDoc(3, 1), {1, 2}).ok);
+        ASSERT_TRUE(SaveTlmFile(target_, test::SampleDoc(3, 1), {1, 2}).ok());
         old_ = test::ReadBytes(target_);
     }
     test::ScratchDir dir_;
@@ -43,18 +42,18 @@ protected:
 TEST_F(SafeSave, WriteFailureHalfwayKeepsTheOldFile) {
     const COrbDoc bigger = test::SampleDoc(50000, 10);  // several MB: the failure hits mid-records
     for (std::size_t limit : {std::size_t{0}, std::size_t{100}, std::size_t{3'000'000}}) {
-        SaveResult r = SaveFileReplacing(target_, [&](ByteSink& sink) {
+        FileResult r = WriteFileAtomically(target_, [&](ByteSink& sink) {
             LimitedSink limited(sink, limit);
             return WriteTlm(bigger, {}, limited);
         });
-        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.ok());
         EXPECT_EQ(r.error, ENOSPC);
-        EXPECT_EQ(r.message, "磁盘空间不足，文件没有保存。");
+        EXPECT_EQ(SaveErrorMessage(r.error), "磁盘空间不足，文件没有保存。");
         EXPECT_EQ(test::ReadBytes(target_), old_);
         EXPECT_EQ(dir_.Names(), std::vector<std::string>{"survey.tlm"});
     }
     // The same content without the fault replaces the file.
-    ASSERT_TRUE(SaveTlmFile(target_, bigger, {}).ok);
+    ASSERT_TRUE(SaveTlmFile(target_, bigger, {}).ok());
     EXPECT_EQ(test::ReadBytes(target_), EncodeTlm(bigger, {}));
 }
 
@@ -62,13 +61,13 @@ TEST_F(SafeSave, FailedRenameOrMissingFolderLeavesNothingBehind) {
     // A non-empty folder cannot be replaced by a file.
     std::filesystem::create_directory(dir_ / "folder.tlm");
     test::WriteBytes(dir_ / "folder.tlm" / "keep", {1});
-    SaveResult r = SaveTlmFile(dir_ / "folder.tlm", test::SampleDoc(), {});
-    EXPECT_FALSE(r.ok);
+    FileResult r = SaveTlmFile(dir_ / "folder.tlm", test::SampleDoc(), {});
+    EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.message, kSaveFailedMessage);
     EXPECT_TRUE(std::filesystem::exists(dir_ / "folder.tlm" / "keep"));
 
     r = SaveTlmFile(dir_ / "no-such-folder" / "x.tlm", test::SampleDoc(), {});
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok());
     EXPECT_EQ(r.message, kSaveFailedMessage);
 
     auto names = dir_.Names();
@@ -80,7 +79,7 @@ TEST_F(SafeSave, FailedRenameOrMissingFolderLeavesNothingBehind) {
 TEST_F(SafeSave, KeepsPermissionsAndFollowsSymbolicLinks) {
     ASSERT_EQ(::chmod(target_.c_str(), 0640), 0);
     std::filesystem::create_symlink("survey.tlm", dir_ / "link.tlm");
-    ASSERT_TRUE(SaveTlmFile(dir_ / "link.tlm", COrbDoc(), {}).ok);
+    ASSERT_TRUE(SaveTlmFile(dir_ / "link.tlm", COrbDoc(), {}).ok());
     EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link.tlm"));
     EXPECT_EQ(test::ReadBytes(target_).size(), 37u);
     struct stat st {};

@@ -185,7 +185,7 @@ TEST(TlmFile, SaveAndLoadThroughFilesAreBitIdentical) {
     // Larger than the reader's and writer's buffers, so the direct paths run.
     const COrbDoc doc = SampleDoc(20000, 5000);
     const TlmTiming timing{-5, 12};
-    ASSERT_TRUE(SaveTlmFile(dir / "a.TLM", doc, timing).ok);
+    ASSERT_TRUE(SaveTlmFile(dir / "a.TLM", doc, timing).ok());
     EXPECT_EQ(test::ReadBytes(dir / "a.TLM"), EncodeTlm(doc, timing));
     TlmLoadResult r = LoadTlmFile(dir / "a.TLM");
     ASSERT_TRUE(r.loaded()) << r.message;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <clocale>
 
 #include "fake_table.h"
@@ -32,7 +33,7 @@ void ExpectText(const ReadSheet& s, int row, int col, const std::string& v) {
 }
 
 void ExpectCaptions(const ReadSheet& s) {
-    for (int c = 0; c < kExportColumnCount; ++c) ExpectText(s, 0, c, std::string(kExportCaptions[c]));
+    for (int c = 0; c < kExportColumnCount; ++c) ExpectText(s, 0, c, std::string(kExportColumns[c].caption));
 }
 
 // The station row of FakeTable::AddStation at sheet row `row`.
@@ -63,7 +64,7 @@ TEST_P(ExcelExport, NewWorkbookHoldsCaptionsAndCheckedStationsInDisplayOrder) {
     auto& odd = t.AddStation(4).cells;
     odd[3] = "";
     odd[13] = "Invalid DateTime";
-    const ExcelExportResult r = ExportExcel(t, -5.5f, Path("new"));
+    const FileResult r = ExportExcel(t, -5.5f, Path("new"));
     ASSERT_TRUE(r.ok()) << r.Text();
     EXPECT_EQ(r.message, "导出表格成功");
     const auto sheets = test::ReadWithXlrd(Path("new"));
@@ -101,7 +102,7 @@ TEST_P(ExcelExport, NumbersNeverFollowTheLocale) {
     FakeTable t;
     t.AddStation(0);
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "no de_DE.UTF-8 locale";
-    const ExcelExportResult r = ExportExcel(t, 0.5f, Path("locale"));
+    const FileResult r = ExportExcel(t, 0.5f, Path("locale"));
     std::setlocale(LC_ALL, "C");
     ASSERT_TRUE(r.ok());
     const auto sheets = test::ReadWithXlrd(Path("locale"));
@@ -142,8 +143,8 @@ TEST_P(ExcelExport, AnUnreadableFileIsReportedAndLeftUntouched) {
          {std::string("just text\n"), std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8),
           std::string("PK\x03\x04 broken zip", 16)}) {
         test::WriteAll(Path("junk"), junk);
-        const ExcelExportResult r = ExportExcel(t, 0.0f, Path("junk"));
-        EXPECT_EQ(r.status, ExcelExportStatus::CannotOpen);
+        const FileResult r = ExportExcel(t, 0.0f, Path("junk"));
+        EXPECT_EQ(r.code, FileStatus::kCannotRead);
         EXPECT_EQ(r.message, "启动Excel服务器失败!");
         EXPECT_NE(r.detail, "");
         EXPECT_EQ(test::ReadAll(Path("junk")), junk);
@@ -152,8 +153,9 @@ TEST_P(ExcelExport, AnUnreadableFileIsReportedAndLeftUntouched) {
     test::WriteAll(Path("empty"), "");
     EXPECT_TRUE(ExportExcel(t, 0.0f, Path("empty")).ok());
     EXPECT_EQ(test::ReadWithXlrd(Path("empty")).size(), 1u);
-    const ExcelExportResult r = ExportExcel(t, 0.0f, dir_ / ("no/such/dir/x." + GetParam()));
-    EXPECT_EQ(r.status, ExcelExportStatus::CannotOpen);
+    const FileResult r = ExportExcel(t, 0.0f, dir_ / ("no/such/dir/x." + GetParam()));
+    EXPECT_EQ(r.code, FileStatus::kCannotCreate);
+    EXPECT_EQ(r.error, ENOENT);
     EXPECT_EQ(r.message, "启动Excel服务器失败!");
 }
 
@@ -161,8 +163,8 @@ TEST_P(ExcelExport, TooManyStationsWriteNothing) {
     const bool xls = GetParam() == "xls";
     const std::size_t limit = xls ? 65535 : 1048575;
     const test::RepeatedTable tooMany(limit + 1);
-    const ExcelExportResult r = ExportExcel(tooMany, 0.0f, Path("big"));
-    EXPECT_EQ(r.status, ExcelExportStatus::TooManyStations);
+    const FileResult r = ExportExcel(tooMany, 0.0f, Path("big"));
+    EXPECT_EQ(r.code, FileStatus::kTooLarge);
     EXPECT_NE(r.message.find(std::to_string(limit)), std::string::npos) << r.message;
     EXPECT_FALSE(std::filesystem::exists(Path("big")));
     // An existing file is left as it is.
@@ -170,7 +172,7 @@ TEST_P(ExcelExport, TooManyStationsWriteNothing) {
     t.AddStation(0);
     ASSERT_TRUE(ExportExcel(t, 0.0f, Path("big")).ok());
     const std::string before = test::ReadAll(Path("big"));
-    EXPECT_EQ(ExportExcel(tooMany, 0.0f, Path("big")).status, ExcelExportStatus::TooManyStations);
+    EXPECT_EQ(ExportExcel(tooMany, 0.0f, Path("big")).code, FileStatus::kTooLarge);
     EXPECT_EQ(test::ReadAll(Path("big")), before);
     if (xls) {
         // The last row that fits.

@@ -4,9 +4,9 @@
 // did not write itself.
 #include <gtest/gtest.h>
 
+#include "core/text_codec.h"
 #include "fake_table.h"
 #include "report/excel_export.h"
-#include "report/text_codec.h"
 #include "report/xls_file.h"
 #include "test_dir.h"
 #include "xlrd_reader.h"
@@ -43,7 +43,7 @@ TEST_P(ExcelUpdate, OtherSheetsAndCellsSurvive) {
     const auto before = test::ReadWithXlrd(path);
     ASSERT_EQ(before.size(), 3u);
     const FakeTable t = Stations(3);
-    const ExcelExportResult r = ExportExcel(t, -5.5f, path);
+    const FileResult r = ExportExcel(t, -5.5f, path);
     ASSERT_TRUE(r.ok()) << r.Text();
     const auto after = test::ReadWithXlrd(path);
     ASSERT_EQ(after.size(), 3u);

@@ -38,10 +38,10 @@ struct ExportOutcome {
 
 ExportOutcome Export(const std::string& kind, const TableSource& table, const std::string& path) {
     if (kind == "txt") {
-        const TxtExportResult r = ExportTxt(table, AllColumns(), 0.5f, path);
-        return {r.ok, r.message};
+        const FileResult r = ExportTxt(table, AllColumns(), 0.5f, path);
+        return {r.ok(), r.message};
     }
-    const ExcelExportResult r = ExportExcel(table, 0.5f, path);
+    const FileResult r = ExportExcel(table, 0.5f, path);
     return {r.ok(), r.Text()};
 }
 

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <clocale>
 
+#include "core/fixed_text.h"
 #include "document/orb_doc.h"
 #include "report/recording_canvas.h"
-#include "report/report_text.h"
 
 namespace orb {
 namespace {
@@ -204,7 +204,7 @@ TEST(ReportMultiPoint, HeadersAndRowPositions) {
     for (int row : {0, 1, 41}) {
         const auto cells = c.AtY(1231 + 120 * row);  // T + 480 + 120 r
         ASSERT_EQ(cells.size(), 12u) << row;
-        EXPECT_EQ(cells[0].text, report_text::Integer(row, 4));
+        EXPECT_EQ(cells[0].text, IntegerText(row, 4));
         EXPECT_EQ(cells[1].text, "T" + std::to_string(row));
         std::vector<int> cx;
         for (const auto& t : cells) {
@@ -233,8 +233,8 @@ TEST(ReportMultiPoint, NumberTextsIgnoreTheProcessLocale) {
     const char* old = std::setlocale(LC_NUMERIC, nullptr);
     const std::string saved = old ? old : "C";
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 not installed";
-    EXPECT_EQ(report_text::Fixed(12.5, 2, 6), " 12.50");
-    EXPECT_EQ(report_text::Fixed(-0.04, 1), "-0.0");
+    EXPECT_EQ(PrintfFixed(12.5, 2, 6), " 12.50");
+    EXPECT_EQ(PrintfFixed(-0.04, 1), "-0.0");
     std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
@@ -268,8 +268,8 @@ TEST(ReportMultiPoint, ReverseOrderOverFiftyRecords) {
     Report r(50);
     r.in.reverseOrder = true;
     std::vector<std::string> p1, p2;
-    for (int k = 49; k >= 8; --k) p1.push_back(report_text::Integer(k, 4));
-    for (int k = 7; k >= 0; --k) p2.push_back(report_text::Integer(k, 4));
+    for (int k = 49; k >= 8; --k) p1.push_back(IntegerText(k, 4));
+    for (int k = 7; k >= 0; --k) p2.push_back(IntegerText(k, 4));
     EXPECT_EQ(OrdinalColumn(r.Draw(1), kL600), p1);
     const auto c2 = r.Draw(2);
     EXPECT_EQ(OrdinalColumn(c2, kL600), p2);

@@ -75,9 +75,9 @@ TEST(ExpFmtFile, DamagedFilesGiveTheDefaults) {
 TEST(ExpFmtFile, SaveCreatesTheFolderAndReplacesTheFileWhole) {
     TempDir dir;
     const std::string path = dir / "config/Orb/ExpFmt.ini";
-    EXPECT_EQ(SaveTxtExportFormat(path, Layout({0, 3, 4})), "");
+    EXPECT_TRUE(SaveTxtExportFormat(path, Layout({0, 3, 4})).ok());
     EXPECT_EQ(ReadAll(path), EncodeExpFmt(Layout({0, 3, 4})));
-    EXPECT_EQ(SaveTxtExportFormat(path, Layout({21}, 0, 0)), "");
+    EXPECT_TRUE(SaveTxtExportFormat(path, Layout({21}, 0, 0)).ok());
     EXPECT_EQ(LoadTxtExportFormat(path), Layout({21}, 0, 0));
     // No temporary file is left beside it.
     int files = 0;
@@ -88,12 +88,12 @@ TEST(ExpFmtFile, SaveCreatesTheFolderAndReplacesTheFileWhole) {
 TEST(ExpFmtFile, SaveFailureIsReportedAndKeepsTheOldFile) {
     TempDir dir;
     WriteAll(dir / "blocker", "x");
-    EXPECT_NE(SaveTxtExportFormat(dir / "blocker/ExpFmt.ini", Layout({1})), "");
+    EXPECT_FALSE(SaveTxtExportFormat(dir / "blocker/ExpFmt.ini", Layout({1})).ok());
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     const std::string path = dir / "ro/ExpFmt.ini";
-    ASSERT_EQ(SaveTxtExportFormat(path, Layout({1})), "");
+    ASSERT_TRUE(SaveTxtExportFormat(path, Layout({1})).ok());
     ::chmod((dir / "ro").c_str(), 0555);
-    EXPECT_NE(SaveTxtExportFormat(path, Layout({2})), "");
+    EXPECT_FALSE(SaveTxtExportFormat(path, Layout({2})).ok());
     EXPECT_EQ(LoadTxtExportFormat(path), Layout({1}));
 }
 

@@ -138,8 +138,8 @@ TEST(TxtExport, WritesThePathAsChosenAndReplacesItWhole) {
     t.AddStation(0);
     const std::string path = dir / "Data/Well A.TXT";
     test::WriteAll(path, "old content that is longer than the export");
-    const TxtExportResult r = ExportTxt(t, Layout({0, 3, 4}), 0.0f, path);
-    EXPECT_TRUE(r.ok);
+    const FileResult r = ExportTxt(t, Layout({0, 3, 4}), 0.0f, path);
+    EXPECT_TRUE(r.ok());
     EXPECT_EQ(r.message, "");
     EXPECT_EQ(test::ReadAll(path), "   1  12.50   123.4   \r\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "data/well a.txt"));
@@ -152,14 +152,14 @@ TEST(TxtExport, AFileThatCannotBeCreatedIsReportedAndNothingIsWritten) {
     test::TempDir dir;
     FakeTable t;
     t.AddStation(0);
-    const TxtExportResult r = ExportTxt(t, Layout({0}), 0.0f, dir / "missing/out.txt");
-    EXPECT_FALSE(r.ok);
+    const FileResult r = ExportTxt(t, Layout({0}), 0.0f, dir / "missing/out.txt");
+    EXPECT_FALSE(r.ok());
     EXPECT_NE(r.message.find("missing/out.txt"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
     if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     test::WriteAll(dir / "keep.txt", "keep");
     ::chmod(dir.path().c_str(), 0555);
-    EXPECT_FALSE(ExportTxt(t, Layout({0}), 0.0f, dir / "keep.txt").ok);
+    EXPECT_FALSE(ExportTxt(t, Layout({0}), 0.0f, dir / "keep.txt").ok());
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(test::ReadAll(dir / "keep.txt"), "keep");
 }

@@ -136,7 +136,7 @@ TEST(TxtFormatEditor, AcceptWritesTheSeparatorAndCaptionChoice) {
     ed.DoubleClickAvailable(3);
     ed.SetSpaceSeparator(false);
     ed.SetWriteCaptions(false);
-    EXPECT_EQ(ed.Accept(dir / "ExpFmt.ini"), "");
+    EXPECT_TRUE(ed.Accept(dir / "ExpFmt.ini").ok());
     const TxtExportFormat back = LoadTxtExportFormat(dir / "ExpFmt.ini");
     EXPECT_EQ(back.separator, 0);
     EXPECT_EQ(back.writeCaptions, 0);
@@ -145,7 +145,7 @@ TEST(TxtFormatEditor, AcceptWritesTheSeparatorAndCaptionChoice) {
     EXPECT_TRUE(ed.spaceSeparator());
     EXPECT_EQ(ed.format().separator, 1);
     test::WriteAll(dir / "file", "");
-    EXPECT_NE(ed.Accept(dir / "file/ExpFmt.ini"), "");
+    EXPECT_FALSE(ed.Accept(dir / "file/ExpFmt.ini").ok());
 }
 
 }  // namespace

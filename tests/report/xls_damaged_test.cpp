@@ -97,8 +97,8 @@ TEST(XlsDamagedFile, LoopingDirectoryIsRefusedAndLeftAlone) {
     test::WriteAll(path, bytes);
     test::FakeTable table;
     table.AddStation(1);
-    const ExcelExportResult r = ExportExcel(table, 0.0f, path);
-    EXPECT_EQ(r.status, ExcelExportStatus::CannotOpen);
+    const FileResult r = ExportExcel(table, 0.0f, path);
+    EXPECT_EQ(r.code, FileStatus::kCannotRead);
     EXPECT_EQ(test::ReadAll(path), bytes);
 }
 

@@ -2,9 +2,9 @@
 
 #include <random>
 
+#include "core/text_codec.h"
 #include "report/biff8_reader.h"
 #include "report/biff8_writer.h"
-#include "report/text_codec.h"
 #include "report/xls_file.h"
 #include "test_dir.h"
 #include "xlrd_reader.h"

@@ -78,7 +78,7 @@ TEST_F(CliExport, TxtUsesTheSavedLayoutOrTheDefaults) {
     f.columns[0] = 3;
     f.count = 1;
     f.writeCaptions = 0;
-    ASSERT_EQ(SaveTxtExportFormat(dir / "Orb/ExpFmt.ini", f), "");
+    ASSERT_TRUE(SaveTxtExportFormat(dir / "Orb/ExpFmt.ini", f).ok());
     ASSERT_EQ(OrbCli(env, "export-txt " + tlm + " -o " + out), 0);
     EXPECT_EQ(test::ReadAll(out), "10.00   \r\n12.00   \r\n13.00   \r\n");
 }

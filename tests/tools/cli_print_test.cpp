@@ -97,13 +97,13 @@ class CliPrintTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         fs::create_directories(Dir());
-        ASSERT_TRUE(SaveTlmFile(Dir() / "survey.tlm", SampleSurvey(), TlmTiming{10, 20}).ok);
+        ASSERT_TRUE(SaveTlmFile(Dir() / "survey.tlm", SampleSurvey(), TlmTiming{10, 20}).ok());
         COrbDoc one = SampleSurvey();
         one.EditRecords([](auto& recs) {
             for (auto& r : recs) r.selected = 0;
             recs[30].selected = 1;
         });
-        ASSERT_TRUE(SaveTlmFile(Dir() / "one-station.tlm", one, TlmTiming{10, 20}).ok);
+        ASSERT_TRUE(SaveTlmFile(Dir() / "one-station.tlm", one, TlmTiming{10, 20}).ok());
     }
     static fs::path Dir() { return fs::path(ORB_BINARY_DIR) / "report-sample"; }
     static std::string In(const char* name) { return "'" + (Dir() / name).string() + "'"; }

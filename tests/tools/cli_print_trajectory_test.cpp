@@ -36,7 +36,7 @@ fs::path WriteSurvey(const fs::path& dir) {
         }
     });
     const fs::path file = dir / "well.TLM";
-    EXPECT_TRUE(SaveTlmFile(file, doc, TlmTiming{}).ok);
+    EXPECT_TRUE(SaveTlmFile(file, doc, TlmTiming{}).ok());
     return file;
 }
 

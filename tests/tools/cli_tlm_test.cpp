@@ -44,7 +44,7 @@ protected:
             r.reserved[5] = 1234 + i;
             doc.AppendRecord(r);
         }
-        ASSERT_TRUE(SaveTlmFile(file_, doc, {2, 30}).ok);
+        ASSERT_TRUE(SaveTlmFile(file_, doc, {2, 30}).ok());
         original_ = Bytes(file_);
     }
     void TearDown() override { std::filesystem::remove_all(dir_); }

@@ -59,9 +59,8 @@ int RunExportTxt(const TxtArgs& args) {
     if (args.captions) format.writeCaptions = *args.captions ? 1 : 0;
     ExportTable table;
     if (!OpenExportTable(args.common, table)) return kExitFileError;
-    const orb::TxtExportResult r =
-        orb::ExportTxt(*table.model, format, table.declination, args.common.output);
-    if (!r.ok) {
+    const orb::FileResult r = orb::ExportTxt(*table.model, format, table.declination, args.common.output);
+    if (!r.ok()) {
         std::cerr << "orb-cli: " << r.message << "\n";
         return kExitFileError;
     }

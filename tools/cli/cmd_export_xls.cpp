@@ -21,7 +21,7 @@ int RunExportXls(const ExportArgs& args) {
     }
     ExportTable table;
     if (!OpenExportTable(args, table)) return kExitFileError;
-    const orb::ExcelExportResult r = orb::ExportExcel(*table.model, table.declination, args.output);
+    const orb::FileResult r = orb::ExportExcel(*table.model, table.declination, args.output);
     if (!r.ok()) {
         ReportError(args.output, r.Text());
         return kExitFileError;

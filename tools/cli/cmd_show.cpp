@@ -1,86 +1,59 @@
 // orb-cli show FILE.tlm: the texts, the timing values, the counts and the
 // records in the table's cell formats.
-#include <charconv>
 #include <cstdio>
 #include <string>
 
 #include "cli/command.h"
 #include "cli/tlm_io_util.h"
-#include "core/angles.h"
+#include "core/fixed_text.h"
 #include "core/ole_date.h"
+#include "core/text_codec.h"
+#include "view/cell_format.h"
+#include "view/survey_columns.h"
 
 namespace orbcli {
 namespace {
 
-// printf "%0.<precision>f" without the process locale.
-std::string Fixed(double v, int precision) {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, precision);
-    if (res.ec != std::errc()) return "?";
-    return std::string(buf, res.ptr);
-}
-
-std::string TwoDigits(int64_t v) {
-    return v < 10 ? "0" + std::to_string(v) : std::to_string(v);
-}
-
 // Delay plus index intervals as hours (not reduced to a day), minutes, seconds.
 std::string RelativeTime(const orb::TlmTiming& t, std::size_t index) {
-    int64_t s = int64_t{t.sampleDelayMinutes} * 60 + int64_t{t.sampleIntervalSeconds} * int64_t(index);
-    const std::string sign = s < 0 ? "-" : "";
-    if (s < 0) s = -s;
-    return sign + TwoDigits(s / 3600) + ":" + TwoDigits(s / 60 % 60) + ":" + TwoDigits(s % 60);
+    return orb::FormatRelativeTime(
+        orb::RelativeSeconds(t.sampleDelayMinutes, t.sampleIntervalSeconds, index));
 }
 
-void Cell(std::string& line, const std::string& text, std::size_t width) {
+void Cell(std::string& line, const std::string& text, int width) {
     line.push_back(' ');
-    if (text.size() < width) line.append(width - text.size(), ' ');
-    line += text;
+    line += orb::PadLeft(text, width);
 }
 
-struct Column {
-    const char* title;
-    std::size_t width;
-};
-constexpr Column kColumns[] = {
-    {"#", 6},     {"sel", 3}, {"time", 9}, {"depth", 9}, {"inc", 7},  {"azi", 6},  {"gtf", 6},
-    {"mtf", 6},   {"dip", 6}, {"gt", 7},   {"mt", 7},    {"temp", 6}, {"volt", 5}, {"sample time", 19},
-    {"field", 6}, {"gx", 8},  {"gy", 8},   {"gz", 8},    {"mx", 8},   {"my", 8},   {"mz", 8}};
-
+// The record's index and `selected` value, then the table's cells from the
+// relative time on (the depth for stations only).
 std::string RecordLine(const orb::SurveyRecord& r, std::size_t i, const orb::TlmTiming& t) {
-    std::string azimuth = Fixed(r.azimuth, 1);
-    if (azimuth == "360.0") azimuth = "0.0";
-    const std::string cells[] = {std::to_string(i),
-                                 std::to_string(r.selected),
-                                 RelativeTime(t, i),
-                                 r.selected != 0 ? Fixed(r.depth, 2) : "",
-                                 Fixed(r.inclination, 2),
-                                 azimuth,
-                                 Fixed(r.gravityToolFace, 1),
-                                 Fixed(r.magneticToolFace, 1),
-                                 Fixed(r.dip, 1),
-                                 Fixed(r.totalGravity, 4),
-                                 Fixed(r.totalMagnetic, 4),
-                                 Fixed(r.temperature, 1),
-                                 Fixed(r.batteryVoltage, 1),
-                                 orb::FormatOleDate(r.sampleTime, r.sampleTimeStatus),
-                                 Fixed(r.totalMagnetic * 52326.0f, 0),
-                                 Fixed(r.gx, 4),
-                                 Fixed(r.gy, 4),
-                                 Fixed(r.gz, 4),
-                                 Fixed(r.mx, 4),
-                                 Fixed(r.my, 4),
-                                 Fixed(r.mz, 4)};
     std::string line;
-    for (std::size_t c = 0; c < std::size(kColumns); ++c) Cell(line, cells[c], kColumns[c].width);
+    Cell(line, std::to_string(i), orb::TableColumnAt(orb::kRowColumn).textWidth);
+    Cell(line, std::to_string(r.selected), orb::TableColumnAt(orb::kCheckColumn).textWidth);
+    Cell(line, RelativeTime(t, i), orb::TableColumnAt(orb::kRelativeTimeColumn).textWidth);
+    for (int c = orb::kDepthColumn; c < orb::kTableColumns; ++c) {
+        const bool shown = c != orb::kDepthColumn || r.selected != 0;
+        Cell(line, shown ? orb::RecordFieldText(r, c) : std::string(), orb::TableColumnAt(c).textWidth);
+    }
     line.push_back('\n');
     return line;
 }
 
+void HeaderCell(std::string& out, int column) {
+    Cell(out, orb::TableColumnAt(column).shortName, orb::TableColumnAt(column).textWidth);
+}
+
+void HeaderLine(std::string& out) {
+    HeaderCell(out, orb::kRowColumn);
+    HeaderCell(out, orb::kCheckColumn);
+    for (int c = orb::kRelativeTimeColumn; c < orb::kTableColumns; ++c) HeaderCell(out, c);
+    out.push_back('\n');
+}
+
 void PrintRecords(const orb::COrbDoc& doc, const orb::TlmTiming& timing) {
     std::string out;
-    for (const Column& c : kColumns) Cell(out, c.title, c.width);
-    out.push_back('\n');
+    HeaderLine(out);
     for (std::size_t i = 0; i < doc.RecordCount(); ++i) {
         out += RecordLine(doc.Record(i), i, timing);
         if (out.size() > (1 << 16)) {
@@ -101,9 +74,9 @@ void PrintMarks(const orb::COrbDoc& doc) {
 
 void PrintSummary(const std::string& path, const orb::COrbDoc& doc, const orb::TlmTiming& t) {
     std::printf("file:      %s\n", path.c_str());
-    std::printf("井队编号:  %s\n", ToUtf8(doc.teamNumber()).c_str());
-    std::printf("井号:      %s\n", ToUtf8(doc.wellNumber()).c_str());
-    std::printf("探管编号:  %s\n", ToUtf8(doc.probeNumber()).c_str());
+    std::printf("井队编号:  %s\n", orb::Utf16ToUtf8(doc.teamNumber()).c_str());
+    std::printf("井号:      %s\n", orb::Utf16ToUtf8(doc.wellNumber()).c_str());
+    std::printf("探管编号:  %s\n", orb::Utf16ToUtf8(doc.probeNumber()).c_str());
     std::printf("delay:     %d min\n", t.sampleDelayMinutes);
     std::printf("interval:  %d s\n", t.sampleIntervalSeconds);
     std::printf("records:   %zu (selected: %u)\n", doc.RecordCount(), orb::CountSelected(doc.records()));

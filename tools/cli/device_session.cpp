@@ -296,8 +296,8 @@ int SaveSessionDocument(DeviceSession& s, const std::string& path) {
         return kExitFileError;
     }
     const orb::TlmTiming timing{s.dc().sampleDelayMinutes, s.dc().sampleIntervalSeconds};
-    const orb::SaveResult r = orb::SaveTlmFile(path, s.doc(), timing);
-    if (!r.ok) {
+    const orb::FileResult r = orb::SaveTlmFile(path, s.doc(), timing);
+    if (!r.ok()) {
         ReportError(path, r.message);
         return kExitFileError;
     }

@@ -28,24 +28,6 @@ bool CheckExtension(const std::string& path) {
     return false;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
 }  // namespace
 
 bool LoadSurvey(const std::string& path, orb::COrbDoc& doc, orb::TlmTiming& timing, bool allowEmpty,
@@ -75,28 +57,12 @@ int EditSurvey(const SurveyFileArgs& args, const RecordEdit& edit) {
     int status = kExitOk;
     doc.EditRecords([&](std::vector<orb::SurveyRecord>& records) { status = edit(records); });
     if (status != kExitOk) return status;
-    const orb::SaveResult saved = orb::SaveTlmFile(target, doc, timing);
-    if (!saved.ok) {
+    const orb::FileResult saved = orb::SaveTlmFile(target, doc, timing);
+    if (!saved.ok()) {
         ReportError(target, saved.message);
         return kExitFileError;
     }
     return kExitOk;
-}
-
-std::string ToUtf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        const bool high = c >= 0xD800 && c < 0xDC00;
-        if (high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
 }
 
 namespace {

@@ -40,10 +40,6 @@ bool LoadSurvey(const std::string& path, orb::COrbDoc& doc, orb::TlmTiming& timi
 using RecordEdit = std::function<int(std::vector<orb::SurveyRecord>&)>;
 int EditSurvey(const SurveyFileArgs& args, const RecordEdit& edit);
 
-// UTF-16 texts of the document as UTF-8 for the terminal; unpaired
-// surrogates become U+FFFD.
-std::string ToUtf8(std::u16string_view text);
-
 // A dialog-style number option ("--initial 12.5"): false (after reporting)
 // when the text is not a number.
 bool ParseNumberOption(const std::string& name, const std::string& text, double& value);

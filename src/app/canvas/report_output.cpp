@@ -1,13 +1,14 @@
 #include "app/canvas/report_output.h"
 
 #include <QtCore/QBuffer>
-#include <QtCore/QSaveFile>
+#include <QtCore/QFile>
 #include <QtGui/QPageLayout>
 #include <QtGui/QPdfWriter>
 #include <QtPrintSupport/QPrinter>
 #include <algorithm>
 
 #include "app/canvas/qt_canvas.h"
+#include "core/atomic_file.h"
 
 namespace orb {
 
@@ -60,12 +61,10 @@ bool WriteReportPdf(const QString& path, const ReportInput& in, int dotsPerInch,
         PaintReport(painter, writer, in);
         if (!painter.end()) return Fail(error, QStringLiteral("cannot finish the PDF"));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size() ||
-        !file.commit()) {
-        return Fail(error, file.errorString());
-    }
-    return true;
+    const QByteArray& bytes = buffer.data();
+    const FileResult written = WriteFileAtomically(QFile::encodeName(path).toStdString(),
+                                                   std::string_view(bytes.constData(), bytes.size()));
+    return written.ok() || Fail(error, QString::fromStdString(written.message));
 }
 
 }  // namespace orb

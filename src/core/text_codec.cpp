@@ -1,4 +1,4 @@
-#include "report/text_codec.h"
+#include "core/text_codec.h"
 
 #include <iconv.h>
 
@@ -82,6 +82,13 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
         }
         AppendUtf8(out, cp);
     }
+    return out;
+}
+
+std::u16string Latin1ToUtf16(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    for (unsigned char c : bytes) out.push_back(c);
     return out;
 }
 
