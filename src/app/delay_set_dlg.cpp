@@ -28,9 +28,7 @@ QSpinBox* Spin(int id, int value) {
 }  // namespace
 
 CDelaySetDlg::CDelaySetDlg(int32_t delayMinutes, int32_t intervalSeconds, QWidget* parent)
-    : QDialog(parent),
-      delay_(Spin(1014, delayMinutes)),
-      interval_(Spin(1016, intervalSeconds)) {
+    : QDialog(parent), delay_(Spin(1014, delayMinutes)), interval_(Spin(1016, intervalSeconds)) {
     setWindowTitle(QStringLiteral("延时设置"));
     setProperty("dialogId", 311);
     auto* grid = new QGridLayout(this);
@@ -61,7 +59,8 @@ bool CDelaySetDlg::TakeField(QSpinBox* box, int low, int high) {
     bool ok = false;
     const int v = box->cleanText().trimmed().toInt(&ok);
     if (ok && v >= low && v <= high) return true;
-    QMessageBox::warning(this, windowTitle(), QStringLiteral("请输入一个介于%1和%2之间的整数。").arg(low).arg(high));
+    QMessageBox::warning(this, windowTitle(),
+                         QStringLiteral("请输入一个介于%1和%2之间的整数。").arg(low).arg(high));
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();
     return false;

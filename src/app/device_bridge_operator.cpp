@@ -59,8 +59,7 @@ MessageAnswer AskBox(QWidget* parent, const QString& text, const QString& captio
     }
     box.exec();
     if (IsYesNo(buttons)) return box.clickedButton() == yes ? MessageAnswer::kYes : MessageAnswer::kNo;
-    if (IsOkCancel(buttons))
-        return box.clickedButton() == ok ? MessageAnswer::kOk : MessageAnswer::kCancel;
+    if (IsOkCancel(buttons)) return box.clickedButton() == ok ? MessageAnswer::kOk : MessageAnswer::kCancel;
     return MessageAnswer::kOk;
 }
 

@@ -2,11 +2,10 @@
 // handlers are in device_replies.cpp.
 #include "device/device_controller.h"
 
+#include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <string>
-
-#include <algorithm>
 
 #include "device/device_frame.h"
 
@@ -191,11 +190,11 @@ void DeviceController::OnProbeWorkMode() {
 
 void DeviceController::AskWorkMode() {
     const bool unsaved = unsavedDownload && doc_.RecordCount() > 0;
-    const MessageAnswer go =
-        unsaved ? op_.MessageBox("探管数据尚未保存，重新设置将清空探管中的数据。是否继续？", "请确认",
-                                 MessageIcon::kWarning, MessageButtons::kYesNoSafe)
-                : op_.MessageBox("重新设置延时时间将会清空探管中的存储数据，是否继续？", "请确认",
-                                 MessageIcon::kNone, MessageButtons::kYesNoSafe);
+    const MessageAnswer go = unsaved
+                                 ? op_.MessageBox("探管数据尚未保存，重新设置将清空探管中的数据。是否继续？",
+                                                  "请确认", MessageIcon::kWarning, MessageButtons::kYesNoSafe)
+                                 : op_.MessageBox("重新设置延时时间将会清空探管中的存储数据，是否继续？",
+                                                  "请确认", MessageIcon::kNone, MessageButtons::kYesNoSafe);
     if (go != MessageAnswer::kYes) return;
     int32_t delay = workDelayMinutes;
     int32_t interval = workIntervalSeconds;

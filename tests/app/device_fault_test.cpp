@@ -123,8 +123,9 @@ void DeviceFaultTest::realTimeClosedEarlyLeavesTheSurvey() {
     rig.HoldSurvey(4);
     const std::vector<float> before = rig.Depths();
     // Closed after 300 ms, long before the calibration read of about 1.5 s ends.
-    test::WhenModal([](QWidget* w) { QTimer::singleShot(300, w, [w] { QMetaObject::invokeMethod(w, "reject"); }); },
-                    5000, "orb::CRealDisDlg");
+    test::WhenModal(
+        [](QWidget* w) { QTimer::singleShot(300, w, [w] { QMetaObject::invokeMethod(w, "reject"); }); }, 5000,
+        "orb::CRealDisDlg");
     rig.Run(cmd::kProbeRealTime);
     QTest::qWait(3000);
     QCOMPARE(rig.Depths(), before);
@@ -181,9 +182,9 @@ void DeviceFaultTest::outOfRangeWorkModeValuesAreRefused() {
         int delay, interval;
         const char* message;
     };
-    for (const Case& c : {Case{1000, 10, "请输入一个介于1和999之间的整数。"},
-                          Case{0, 10, "请输入一个介于1和999之间的整数。"},
-                          Case{5, 75, "请输入一个介于1和59之间的整数。"}}) {
+    for (const Case& c :
+         {Case{1000, 10, "请输入一个介于1和999之间的整数。"}, Case{0, 10, "请输入一个介于1和999之间的整数。"},
+          Case{5, 75, "请输入一个介于1和59之间的整数。"}}) {
         QString refusal;
         bool stayedOpen = false, focused = false;
         test::WhenModal(
@@ -210,7 +211,8 @@ void DeviceFaultTest::outOfRangeWorkModeValuesAreRefused() {
         QVERIFY(focused);
     }
     QTest::qWait(300);
-    for (const QString& line : rig.Logged()) QVERIFY2(!line.startsWith("FF FF FF FF FF FF 01 46 05"), qPrintable(line));
+    for (const QString& line : rig.Logged())
+        QVERIFY2(!line.startsWith("FF FF FF FF FF FF 01 46 05"), qPrintable(line));
     QCOMPARE(rig.Depths(), before);
 }
 

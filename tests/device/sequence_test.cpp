@@ -176,13 +176,13 @@ TEST(SaveQuestion, AskedOnlyWhenAModifiedSurveyWouldBeReplaced) {
         int command;
         bool asked;
     };
-    for (const Case& c : {Case{"modified records, download", 4, false, true, device_cmd::kProbeDownload, true},
-                          Case{"saved records, download", 4, false, false, device_cmd::kProbeDownload, false},
-                          Case{"modified, nothing held", 0, false, true, device_cmd::kProbeDownload, false},
-                          Case{"modified marks only, download", 0, true, true, device_cmd::kProbeDownload, false},
-                          Case{"modified marks, mark transfer", 0, true, true, device_cmd::kSyncDownload, true},
-                          Case{"modified records, mark transfer", 4, false, true, device_cmd::kSyncDownload,
-                               false}}) {
+    for (const Case& c :
+         {Case{"modified records, download", 4, false, true, device_cmd::kProbeDownload, true},
+          Case{"saved records, download", 4, false, false, device_cmd::kProbeDownload, false},
+          Case{"modified, nothing held", 0, false, true, device_cmd::kProbeDownload, false},
+          Case{"modified marks only, download", 0, true, true, device_cmd::kProbeDownload, false},
+          Case{"modified marks, mark transfer", 0, true, true, device_cmd::kSyncDownload, true},
+          Case{"modified records, mark transfer", 4, false, true, device_cmd::kSyncDownload, false}}) {
         for (bool cancel : {true, false}) {
             Rig rig;
             HoldSurvey(rig, c.records);
@@ -220,7 +220,9 @@ TEST(SaveQuestion, WorkModeWarnsOfAnUnsavedDownloadWithNoAsDefault) {
 
 struct Clocked : Rig {
     int64_t nowMs = 0;
-    Clocked() { dc.SetMonotonicClock([this] { return nowMs; }); }
+    Clocked() {
+        dc.SetMonotonicClock([this] { return nowMs; });
+    }
     // Advances the clock and lets the stream watch look.
     void Wait(int64_t ms) {
         nowMs += ms;
@@ -297,7 +299,8 @@ TEST(MatchReport, CountsInTheStatusAndAWarningNamingTheClocks) {
         bool warned;
     };
     // Marks at 10:15:32 and 10:15:37.
-    for (const Case& c : {Case{10, "2个同步标记中2个已匹配", false}, Case{9, "2个同步标记中0个已匹配", true}}) {
+    for (const Case& c :
+         {Case{10, "2个同步标记中2个已匹配", false}, Case{9, "2个同步标记中0个已匹配", true}}) {
         Rig rig;
         RecordsAt(rig, c.recordHour);
         rig.dc.OnCommand(device_cmd::kSyncDownload);
