@@ -2,16 +2,23 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSpinBox>
+#include <limits>
 
 namespace orb {
 
 namespace {
 
-QSpinBox* Spin(int id, int low, int high, int value) {
+constexpr int kDelayLow = 1, kDelayHigh = 999;
+constexpr int kIntervalLow = 1, kIntervalHigh = 59;
+
+// The box's own range would cut a typed 1000 to 100 and turn 0 back into the
+// old value: it takes every whole number, and accept() checks the range.
+QSpinBox* Spin(int id, int value) {
     auto* box = new QSpinBox;
-    box->setRange(low, high);
+    box->setRange(0, std::numeric_limits<int>::max());
     box->setValue(value);
     box->setProperty("controlId", id);
     box->setObjectName(QStringLiteral("field%1").arg(id));
@@ -21,9 +28,7 @@ QSpinBox* Spin(int id, int low, int high, int value) {
 }  // namespace
 
 CDelaySetDlg::CDelaySetDlg(int32_t delayMinutes, int32_t intervalSeconds, QWidget* parent)
-    : QDialog(parent),
-      delay_(Spin(1014, 1, 999, delayMinutes)),
-      interval_(Spin(1016, 1, 59, intervalSeconds)) {
+    : QDialog(parent), delay_(Spin(1014, delayMinutes)), interval_(Spin(1016, intervalSeconds)) {
     setWindowTitle(QStringLiteral("延时设置"));
     setProperty("dialogId", 311);
     auto* grid = new QGridLayout(this);
@@ -43,6 +48,22 @@ CDelaySetDlg::CDelaySetDlg(int32_t delayMinutes, int32_t intervalSeconds, QWidge
     grid->addWidget(cancel, 3, 2);
     connect(write, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CDelaySetDlg::accept() {
+    if (TakeField(delay_, kDelayLow, kDelayHigh) && TakeField(interval_, kIntervalLow, kIntervalHigh))
+        QDialog::accept();
+}
+
+bool CDelaySetDlg::TakeField(QSpinBox* box, int low, int high) {
+    bool ok = false;
+    const int v = box->cleanText().trimmed().toInt(&ok);
+    if (ok && v >= low && v <= high) return true;
+    QMessageBox::warning(this, windowTitle(),
+                         QStringLiteral("请输入一个介于%1和%2之间的整数。").arg(low).arg(high));
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
+    return false;
 }
 
 int32_t CDelaySetDlg::delayMinutes() const {

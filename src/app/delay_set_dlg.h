@@ -1,5 +1,7 @@
 // The work-mode dialog: sampling delay 1..999 minutes and interval 1..59
-// seconds, "写入探管" or "取消".
+// seconds, "写入探管" or "取消". The fields take any number as typed; a value
+// outside its range is refused at "写入探管" with a message naming the range,
+// and the dialog stays open with that field focused.
 #pragma once
 
 #include <QDialog>
@@ -17,8 +19,11 @@ public:
     int32_t intervalSeconds() const;
     QSpinBox* delayBox() const { return delay_; }
     QSpinBox* intervalBox() const { return interval_; }
+    void accept() override;
 
 private:
+    bool TakeField(QSpinBox* box, int low, int high);
+
     QSpinBox* delay_;
     QSpinBox* interval_;
 };

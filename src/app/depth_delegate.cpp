@@ -1,8 +1,11 @@
 #include "app/depth_delegate.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
 
 #include "app/command_ids.h"
+#include "document/well_info.h"
 
 namespace orb {
 
@@ -22,7 +25,13 @@ void DepthDelegate::setEditorData(QWidget* editor, const QModelIndex& index) con
 }
 
 void DepthDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
-    model->setData(index, static_cast<QLineEdit*>(editor)->text(), Qt::EditRole);
+    if (model->setData(index, static_cast<QLineEdit*>(editor)->text(), Qt::EditRole)) return;
+    // Refused (no number): the cell keeps its old value. The message waits
+    // until the editor has closed, which happens inside this commit.
+    QWidget* window = editor->window();
+    QTimer::singleShot(0, window, [window] {
+        QMessageBox::warning(window, QStringLiteral("Orb"), QString::fromUtf8(kNotANumberMessage));
+    });
 }
 
 }  // namespace orb

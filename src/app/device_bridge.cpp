@@ -41,6 +41,7 @@ DeviceBridge* FrameDevice(const CMainFrame* frame) {
 
 DeviceBridge::DeviceBridge(CMainFrame* frame) : QObject(frame), frame_(frame) {
     dc_ = std::make_unique<DeviceController>(*this, *this, *this, *this, frame->Edits());
+    connect(frame, &CMainFrame::surveyStored, this, [this] { dc_->SurveyStored(); });
 }
 
 DeviceBridge::~DeviceBridge() {
@@ -60,11 +61,17 @@ bool DeviceBridge::Open(int n) {
         QMetaObject::invokeMethod(this, &DeviceBridge::ReadArrived, Qt::QueuedConnection);
     };
     lastError_ = serial_.Open(notify, n, Options());
+    hangUpReported_ = false;
     return lastError_ == SerialError::kNone;
 }
 
 void DeviceBridge::ReadArrived() {
     dc_->OnBytesArrived();
+    if (serial_.hungUp() && !hangUpReported_) {
+        hangUpReported_ = true;
+        dc_->OnLineHungUp();
+        return;
+    }
     // A read inside a reply's dialog found the buffer full and left the rest
     // waiting without a new notification; now that the reply is done there is
     // room again, and this read re-arms the notification.
@@ -115,8 +122,12 @@ void DeviceBridge::SetReverseOrder(bool reverseOrder) {
     if (reverseOrder != m.reverseOrder()) m.ReverseDisplay();
 }
 
-void DeviceBridge::MatchStations(int32_t workIntervalSeconds) {
-    MatchSyncMarks(frame_->Edits(), workIntervalSeconds);
+std::size_t DeviceBridge::MatchStations(int32_t workIntervalSeconds) {
+    return MatchSyncMarks(frame_->Edits(), workIntervalSeconds);
+}
+
+void DeviceBridge::RefreshTable() {
+    frame_->TableModel().RefreshTable();
 }
 
 }  // namespace orb

@@ -76,6 +76,7 @@ public:
     MessageAnswer MessageBox(std::string_view text, std::string_view caption, MessageIcon icon,
                              MessageButtons buttons) override;
     bool ShowPortDialog(int& portNumber) override;
+    bool AskSaveChanges() override;
     void ShowInfoDialog(const ProbeInfoView& info) override;
     bool ShowWorkModeDialog(int32_t& delayMinutes, int32_t& intervalSeconds) override;
     void ShowRealTimeDialog() override;
@@ -88,7 +89,8 @@ public:
     // DeviceTable.
     void SetShowAll(bool showAll) override;
     void SetReverseOrder(bool reverseOrder) override;
-    void MatchStations(int32_t workIntervalSeconds) override;
+    std::size_t MatchStations(int32_t workIntervalSeconds) override;
+    void RefreshTable() override;
 
 private:
     // The queued receive notification.
@@ -97,6 +99,7 @@ private:
     CMainFrame* frame_;
     SerialPort serial_;
     SerialError lastError_ = SerialError::kNone;
+    bool hangUpReported_ = false;
     QHash<int, QTimer*> timers_;
     QPointer<CRealDisDlg> realDlg_;
     QPointer<CRtcProbeDlg> clockDlg_;

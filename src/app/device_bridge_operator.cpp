@@ -41,21 +41,25 @@ MessageAnswer AskBox(QWidget* parent, const QString& text, const QString& captio
     QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::NoButton, parent);
     QPushButton* ok = nullptr;
     QPushButton* yes = nullptr;
-    if (buttons == MessageButtons::kYesNo) {
+    // A destructive question defaults to its safe button.
+    const bool safe = buttons == MessageButtons::kYesNoSafe || buttons == MessageButtons::kOkCancelSafe;
+    if (IsYesNo(buttons)) {
         yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
-        box.setEscapeButton(box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole));
-        box.setDefaultButton(yes);
+        QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+        box.setEscapeButton(no);
+        box.setDefaultButton(safe ? no : yes);
     } else {
         ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-        if (buttons == MessageButtons::kOkCancel)
-            box.setEscapeButton(box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
-        box.setDefaultButton(ok);
+        QPushButton* cancel = nullptr;
+        if (IsOkCancel(buttons)) {
+            cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+            box.setEscapeButton(cancel);
+        }
+        box.setDefaultButton(safe && cancel ? cancel : ok);
     }
     box.exec();
-    if (buttons == MessageButtons::kYesNo)
-        return box.clickedButton() == yes ? MessageAnswer::kYes : MessageAnswer::kNo;
-    if (buttons == MessageButtons::kOkCancel)
-        return box.clickedButton() == ok ? MessageAnswer::kOk : MessageAnswer::kCancel;
+    if (IsYesNo(buttons)) return box.clickedButton() == yes ? MessageAnswer::kYes : MessageAnswer::kNo;
+    if (IsOkCancel(buttons)) return box.clickedButton() == ok ? MessageAnswer::kOk : MessageAnswer::kCancel;
     return MessageAnswer::kOk;
 }
 
@@ -77,6 +81,10 @@ bool DeviceBridge::ShowPortDialog(int& portNumber) {
     if (dlg.exec() != QDialog::Accepted) return false;
     portNumber = dlg.portNumber();
     return true;
+}
+
+bool DeviceBridge::AskSaveChanges() {
+    return frame_->SaveModified();
 }
 
 void DeviceBridge::ShowInfoDialog(const ProbeInfoView& info) {

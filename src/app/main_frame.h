@@ -111,6 +111,8 @@ public:
 signals:
     // The start-up step ran (port search, progress control).
     void startupFinished();
+    // The survey was saved, opened or started anew.
+    void surveyStored();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

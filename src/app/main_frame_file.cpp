@@ -72,6 +72,7 @@ void CMainFrame::OnFileNew() {
     if (!SaveModified()) return;
     pathName_.clear();
     edits_.ClearSurvey();
+    emit surveyStored();
     view_->OnInitialUpdate();
 }
 
@@ -98,9 +99,12 @@ bool CMainFrame::LoadDocumentFile(const QString& path) {
     switch (result.status) {
         case TlmLoadStatus::kLoaded: {
             const std::string notice = result.contextNotice;
+            const bool trailing = result.trailingBytes > 0;
             // The notice reloads the table, with the well's quality references.
             edits_.ReplaceSurvey(std::move(result.document));
+            emit surveyStored();
             RestoreSurveyContext(notice);
+            if (trailing) SetStatusText(QString::fromUtf8(kTlmTrailingNote));
             AddRecentFile(path);
             return true;
         }
@@ -139,6 +143,7 @@ bool CMainFrame::SaveDocumentFile(const QString& path) {
     pathName_ = path;
     edits_.MarkSaved();
     if (RecoveryJournal* journal = FrameRecoveryJournal(this)) journal->SurveySaved();
+    emit surveyStored();
     AddRecentFile(path);
     return true;
 }

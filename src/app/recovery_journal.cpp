@@ -63,11 +63,13 @@ void RecoveryJournal::Recover(const std::vector<std::string>& paths) {
     }
     DeviceBridge* bridge = FrameDevice(frame_);
     const ReplayResult r = ReplayJournals(journals, frame_->Document(), *bridge);
-    DeviceController& dc = bridge->controller();
-    dc.sampleDelayMinutes = frame_->sampleDelayMinutes = r.delayMinutes;
-    dc.sampleIntervalSeconds = frame_->sampleIntervalSeconds = r.intervalSeconds;
-    dc.workIntervalSeconds = frame_->workIntervalSeconds = r.workIntervalSeconds;
-    bridge->TimingChanged();
+    bridge->controller().workIntervalSeconds = r.workIntervalSeconds;
+    // The replay wrote the document below the edit path: hand the result over
+    // as a new survey, so the table, the quality checks and the trajectory
+    // follow it, and keep it marked as never saved.
+    COrbDoc recovered;
+    recovered.ReplaceWith(std::move(frame_->Document()));
+    frame_->Edits().ReplaceSurvey(std::move(recovered));
     frame_->Document().SetModified(true);
     QString status = QStringLiteral("已恢复未保存的数据：%1条探管数据，%2条同步器数据")
                          .arg(frame_->Document().RecordCount())

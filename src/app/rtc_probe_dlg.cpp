@@ -23,14 +23,19 @@ QLineEdit* Field(int id, QWidget* parent) {
 }  // namespace
 
 CRtcProbeDlg::CRtcProbeDlg(std::function<void(int)> onButton, QWidget* parent)
-    : QDialog(parent), now_(Field(kClockFieldNow, this)), device_(Field(kClockFieldDevice, this)) {
+    : QDialog(parent),
+      now_(Field(kClockFieldNow, this)),
+      device_(Field(kClockFieldDevice, this)),
+      deviceName_(Field(kClockFieldDeviceName, this)) {
+    deviceName_->setMinimumWidth(60);
     setWindowTitle(QStringLiteral("设备时钟校准"));
     setProperty("dialogId", 327);
     auto* grid = new QGridLayout(this);
     grid->addWidget(new QLabel(QStringLiteral("当前时间:"), this), 0, 0);
     grid->addWidget(now_, 0, 1, 1, 3);
     grid->addWidget(new QLabel(QStringLiteral("设备时间:"), this), 1, 0);
-    grid->addWidget(device_, 1, 1, 1, 3);
+    grid->addWidget(device_, 1, 1, 1, 2);
+    grid->addWidget(deviceName_, 1, 3);
     const struct {
         int id;
         const char* text;
@@ -52,9 +57,11 @@ CRtcProbeDlg::CRtcProbeDlg(std::function<void(int)> onButton, QWidget* parent)
 void CRtcProbeDlg::SetField(int id, const QString& text) {
     if (id == kClockFieldNow) now_->setText(text);
     if (id == kClockFieldDevice) device_->setText(text);
+    if (id == kClockFieldDeviceName) deviceName_->setText(text);
 }
 
 QString CRtcProbeDlg::FieldText(int id) const {
+    if (id == kClockFieldDeviceName) return deviceName_->text();
     return id == kClockFieldNow ? now_->text() : id == kClockFieldDevice ? device_->text() : QString();
 }
 

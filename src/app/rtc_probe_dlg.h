@@ -20,6 +20,7 @@ public:
 private:
     QLineEdit* now_;
     QLineEdit* device_;
+    QLineEdit* deviceName_;
 };
 
 }  // namespace orb

@@ -2,6 +2,8 @@
 // handlers are in device_replies.cpp.
 #include "device/device_controller.h"
 
+#include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <string>
 
@@ -11,12 +13,26 @@ namespace orb {
 namespace {
 
 constexpr const char* kCaptionWarning = "警告";
+constexpr const char* kTimeout = "通信超时！";
+
+int64_t SteadyMs() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 std::string WithNumber(const char* before, int n, const char* after = "") {
     return before + std::to_string(n) + after;
 }
 
 }  // namespace
+
+std::string TransferShortfallText(std::string_view reason, const TransferState& t, std::string_view what) {
+    std::string s(reason);
+    s += "：已收到" + std::to_string(t.arrived) + "条";
+    s += what;
+    s += "，共" + std::to_string(t.announced) + "条";
+    return s;
+}
 
 DateTimeFields LocalNow() {
     const std::time_t t = std::time(nullptr);
@@ -55,12 +71,30 @@ DeviceController::DeviceController(LinkPort& port, TimerService& timers, DeviceO
       edits_(*ownEdits_),
       doc_(doc),
       scanner_([this](std::span<const uint8_t> frame) { DispatchReply(frame); }),
-      localNow_(LocalNow) {}
+      localNow_(LocalNow),
+      monoNow_(SteadyMs) {}
 
 DeviceController::~DeviceController() = default;
 
 DateTimeFields DeviceController::Now() const {
     return localNow_();
+}
+
+// ---- Sequences -------------------------------------------------------------
+
+void DeviceController::Begin(Sequence s, Step step) {
+    // A command that starts ends whatever ran before it.
+    if (sequence_ != s) End();
+    sequence_ = s;
+    step_ = step;
+}
+
+void DeviceController::End() {
+    if (sequence_ == Sequence::kRealTime) timers_.Stop(timer_id::kRealTime);
+    if (sequence_ == Sequence::kClear) timers_.Stop(timer_id::kClearAnimation);
+    timers_.Stop(timer_id::kStreamWatch);
+    sequence_ = Sequence::kNone;
+    step_ = Step::kNone;
 }
 
 void DeviceController::Progress(int position) {
@@ -126,40 +160,63 @@ void DeviceController::OnBytesArrived() {
 // ---- Probe menu ------------------------------------------------------------
 
 void DeviceController::OnProbeTest() {
+    commTestPending_ = true;
     SendFrame(ProbeCommTestFrame());
 }
 
 void DeviceController::OnProbeInfo() {
-    infoRequested = 1;
+    Begin(Sequence::kInformation, Step::kInformation);
     SendFrame(ProbeInformationFrame());
 }
 
 void DeviceController::OnProbeRealTime() {
+    Begin(Sequence::kRealTime, Step::kCalibration);
     realTimeActive = 1;
     Progress(0);
     RequestCalibration();
     op_.ShowRealTimeDialog();
     realTimeActive = 0;
     timers_.Stop(timer_id::kRealTime);
+    // Replies still under way for the closed dialog find no sequence.
+    if (sequence_ == Sequence::kRealTime) End();
+}
+
+// A download replaces the records, a mark transfer the marks; matching only
+// ever adds checked stations, so records alone are no reason to ask.
+bool DeviceController::MayReplaceSurvey(bool marks) {
+    const bool replaces = marks ? doc_.MarkCount() > 0 : doc_.RecordCount() > 0;
+    return !doc_.IsModified() || !replaces || op_.AskSaveChanges();
 }
 
 void DeviceController::OnProbeDownload() {
+    if (!MayReplaceSurvey(false)) return;
+    Begin(Sequence::kDownload, Step::kInformation);
     table_.SetShowAll(true);
     SendFrame(ProbeInformationFrame());
     table_.SetReverseOrder(false);
-    downloadRequested = 1;
 }
 
 void DeviceController::OnProbeWorkMode() {
+    Begin(Sequence::kWorkMode, Step::kInformation);
     SendFrame(ProbeInformationFrame());
-    const MessageAnswer go = op_.MessageBox("重新设置延时时间将会清空探管中的存储数据，是否继续？", "请确认",
-                                            MessageIcon::kNone, MessageButtons::kYesNo);
+    AskWorkMode();
+    if (sequence_ == Sequence::kWorkMode && step_ != Step::kModeWritten) End();
+}
+
+void DeviceController::AskWorkMode() {
+    const bool unsaved = unsavedDownload && doc_.RecordCount() > 0;
+    const MessageAnswer go = unsaved
+                                 ? op_.MessageBox("探管数据尚未保存，重新设置将清空探管中的数据。是否继续？",
+                                                  "请确认", MessageIcon::kWarning, MessageButtons::kYesNoSafe)
+                                 : op_.MessageBox("重新设置延时时间将会清空探管中的存储数据，是否继续？",
+                                                  "请确认", MessageIcon::kNone, MessageButtons::kYesNoSafe);
     if (go != MessageAnswer::kYes) return;
     int32_t delay = workDelayMinutes;
     int32_t interval = workIntervalSeconds;
     if (!op_.ShowWorkModeDialog(delay, interval)) return;
     workDelayMinutes = delay;
     workIntervalSeconds = interval;
+    Begin(Sequence::kWorkMode, Step::kModeWritten);
     SendFrame(ProbeWorkModeFrame(workDelayMinutes, workIntervalSeconds));
 }
 
@@ -170,6 +227,7 @@ void DeviceController::OnClockDialog() {
     timers_.Start(timer_id::kClockNow, kClockTimerPeriodMs);
     op_.ShowClockDialog();
     clockDialogOpen = false;
+    clockFromProbe_.clear();
     timers_.Stop(timer_id::kClockNow);
     timers_.Stop(timer_id::kClockReadProbe);
     timers_.Stop(timer_id::kClockReadSync);
@@ -184,30 +242,43 @@ void DeviceController::OnClockButton(int button) {
             timers_.Start(timer_id::kClockReadSync, kClockTimerPeriodMs);
             break;
         case clock_button::kSetProbe:
-            SendFrame(ProbeSetClockFrame(Now()));
+            SendClockFrame(ProbeSetClockFrame(Now()), true);
             break;
         case clock_button::kSetSync:
-            SendFrame(SyncSetClockFrame(Now()));
+            SendClockFrame(SyncSetClockFrame(Now()), false);
             break;
         default:
             break;
     }
 }
 
+// Both devices answer a clock command with the same reply types; the answers
+// come in the order of the commands, so the oldest waiting one names the device.
+void DeviceController::SendClockFrame(std::span<const uint8_t> frame, bool probe) {
+    // A reply lost on the line must not shift every later name.
+    if (clockFromProbe_.size() >= 4) clockFromProbe_.clear();
+    clockFromProbe_.push_back(probe);
+    SendFrame(frame);
+}
+
 // ---- Synchronizer menu -----------------------------------------------------
 
 void DeviceController::OnSyncTest() {
+    commTestPending_ = true;
     SendFrame(SyncCommTestFrame());
 }
 
 void DeviceController::OnSyncDownload() {
+    if (!MayReplaceSurvey(true)) return;
+    Begin(Sequence::kMarkTransfer, Step::kCount);
     SendFrame(SyncSendMarksFrame());
 }
 
 void DeviceController::OnSyncClear() {
     const MessageAnswer go = op_.MessageBox("将会清空同步器中所有数据，是否继续?", kCaptionWarning,
-                                            MessageIcon::kQuestion, MessageButtons::kOkCancel);
+                                            MessageIcon::kQuestion, MessageButtons::kOkCancelSafe);
     if (go != MessageAnswer::kOk) return;
+    Begin(Sequence::kClear, Step::kCleared);
     SendFrame(SyncClearFrame());
     op_.SetStatusText("清空中，稍候....");
     Progress(0);
@@ -220,8 +291,10 @@ void DeviceController::OnSyncClear() {
 void DeviceController::OnTimer(int id) {
     switch (id) {
         case timer_id::kReply:
-            timers_.Stop(timer_id::kReply);
-            op_.MessageBox("通信超时！", kCaptionWarning, MessageIcon::kWarning, MessageButtons::kOk);
+            OnReplyTimeout();
+            break;
+        case timer_id::kStreamWatch:
+            OnStreamWatch();
             break;
         case timer_id::kRealTime:
             SendFrame(ProbeRealTimeSampleFrame());
@@ -240,14 +313,75 @@ void DeviceController::OnTimer(int id) {
             break;
         }
         case timer_id::kClockReadProbe:
-            SendFrame(ProbeReadClockFrame());
+            SendClockFrame(ProbeReadClockFrame(), true);
             break;
         case timer_id::kClockReadSync:
-            SendFrame(SyncReadClockFrame());
+            SendClockFrame(SyncReadClockFrame(), false);
             break;
         default:
             break;
     }
+}
+
+void DeviceController::OnReplyTimeout() {
+    timers_.Stop(timer_id::kReply);
+    clockFromProbe_.clear();
+    commTestPending_ = false;
+    const bool calibrationCut = InCalibrationChain(Step::kCalibration) && calibrationArrived_ != 0;
+    End();
+    if (calibrationCut) {
+        op_.SetStatusText("标定参数读取不完整");
+        op_.MessageBox("通信超时！标定参数读取不完整，仍使用原有的标定参数。", kCaptionWarning,
+                       MessageIcon::kWarning, MessageButtons::kOk);
+        return;
+    }
+    op_.MessageBox(kTimeout, kCaptionWarning, MessageIcon::kWarning, MessageButtons::kOk);
+}
+
+// ---- Interrupted transfers -------------------------------------------------
+
+void DeviceController::StartStreamWatch() {
+    streamStartMs_ = lastItemMs_ = MonoNow();
+    timers_.Start(timer_id::kStreamWatch, kStreamWatchPeriodMs);
+}
+
+void DeviceController::ItemArrived(TransferState& t) {
+    ++t.arrived;
+    lastItemMs_ = MonoNow();
+}
+
+void DeviceController::OnStreamWatch() {
+    const bool samples = Expects(Sequence::kDownload, Step::kItems);
+    if (!samples && !Expects(Sequence::kMarkTransfer, Step::kItems)) {
+        timers_.Stop(timer_id::kStreamWatch);
+        return;
+    }
+    const TransferState& t = samples ? sampleTransfer : markTransfer;
+    const int64_t now = MonoNow();
+    int64_t limit = kStreamStopMs;
+    if (t.arrived > 1) limit = std::max(limit, 3 * (lastItemMs_ - streamStartMs_) / t.arrived);
+    if (now - lastItemMs_ >= limit) TransferCut("数据流中断");
+}
+
+void DeviceController::OnLineHungUp() {
+    if (sequence_ == Sequence::kNone) return;
+    TransferCut("串口连接已断开");
+}
+
+// Ends the running sequence early; a sample or mark transfer keeps what
+// arrived and says how much that was.
+void DeviceController::TransferCut(std::string_view reason) {
+    const bool samples = Expects(Sequence::kDownload, Step::kItems);
+    const bool marks = Expects(Sequence::kMarkTransfer, Step::kItems);
+    timers_.Stop(timer_id::kReply);
+    End();
+    std::string text(reason);
+    if (samples || marks) {
+        op_.SetStatusText(kStatusIncomplete);
+        text = TransferShortfallText(reason, samples ? sampleTransfer : markTransfer,
+                                     samples ? "探管数据" : "同步标记");
+    }
+    op_.MessageBox(text, kCaptionWarning, MessageIcon::kWarning, MessageButtons::kOk);
 }
 
 // ---- Port ------------------------------------------------------------------
@@ -267,8 +401,8 @@ void DeviceController::SearchPorts() {
         op_.MessageBox("未找到有效串口", "", MessageIcon::kError, MessageButtons::kOk);
     }
     realTimeActive = 0;
-    infoRequested = 0;
-    downloadRequested = 0;
+    commTestPending_ = false;
+    End();
 }
 
 void DeviceController::OnPortSelect() {

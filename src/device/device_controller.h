@@ -10,10 +10,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/calibration.h"
@@ -56,6 +58,7 @@ namespace timer_id {
 inline constexpr int kRealTime = 2;
 inline constexpr int kClearAnimation = 3;
 inline constexpr int kReply = 10;
+inline constexpr int kStreamWatch = 11;
 inline constexpr int kClockNow = 101;
 inline constexpr int kClockReadProbe = 102;
 inline constexpr int kClockReadSync = 103;
@@ -65,6 +68,11 @@ inline constexpr int kReplyTimeoutMs = 2000;
 inline constexpr int kRealTimePeriodMs = 1000;
 inline constexpr int kClearAnimationPeriodMs = 1300;
 inline constexpr int kClockTimerPeriodMs = 1000;
+// A sample or mark stream counts as stopped after no item for this long, or
+// for three times the mean gap between its items when that is longer.
+inline constexpr int kStreamStopMs = 5000;
+inline constexpr int kStreamWatchPeriodMs = 500;
+inline constexpr const char* kStatusIncomplete = "数据读取不完整";
 
 // A count from a device is trusted for reserving memory only up to here;
 // every frame that arrives is still accepted.
@@ -78,6 +86,30 @@ struct TransferState {
     int64_t arrived = 0;    // item frames accepted since the count
     bool complete = false;  // the last announced item arrived, or the count was 0
 };
+
+// The command sequences of the device logic. Each one is started only by its
+// command and ended by its last reply, a reply time-out, the closing of its
+// dialog or the start of another command. A reply that belongs to no running
+// sequence (or to another step of it) changes no document data and asks
+// nothing of the operator.
+enum class Sequence { kNone, kInformation, kDownload, kRealTime, kWorkMode, kMarkTransfer, kClear };
+
+// What the running sequence waits for.
+enum class Step {
+    kNone,
+    kInformation,  // 0x04
+    kCalibration,  // 0x31 packets
+    kToolFace,     // 0x09
+    kCount,        // the sample or mark count
+    kItems,        // samples or marks
+    kModeWritten,  // 0x05
+    kCleared,      // 0x02
+    kPolling,      // real-time samples 0x19
+};
+
+// "串口连接已断开：已收到100条探管数据，共420条": why a transfer ended early and
+// how far it got.
+std::string TransferShortfallText(std::string_view reason, const TransferState& t, std::string_view what);
 
 class DeviceController {
 public:
@@ -107,6 +139,11 @@ public:
     // The receive notification: read what waits, scan, dispatch.
     void OnBytesArrived();
     void OnTimer(int id);
+    // The owner saw the line hang up: a running sequence ends and says so.
+    void OnLineHungUp();
+    // The survey was saved, opened or started anew: its records are no longer
+    // an unsaved download.
+    void SurveyStored() { unsavedDownload = false; }
 
     // Writes one command frame (or reports the closed port) and restarts
     // the reply timer.
@@ -123,15 +160,22 @@ public:
     void SetFrameObserver(std::function<void(std::span<const uint8_t>)> observer) {
         frameObserver_ = std::move(observer);
     }
+    // Monotonic milliseconds for the stream watch; tests drive it.
+    void SetMonotonicClock(std::function<int64_t()> nowMs) { monoNow_ = std::move(nowMs); }
     // Called after every dispatched reply with its type byte.
     void SetReplyObserver(std::function<void(uint8_t type)> observer) {
         replyObserver_ = std::move(observer);
     }
 
     // ---- State (names as the window knows them) ---------------------------
+    Sequence sequence() const { return sequence_; }
+    Step step() const { return step_; }
+    // 1 while the real-time dialog is open.
     int32_t realTimeActive = 0;
-    int32_t infoRequested = 0;
-    int32_t downloadRequested = 0;
+    bool InfoRequested() const { return sequence_ == Sequence::kInformation; }
+    bool DownloadRequested() const { return sequence_ == Sequence::kDownload && step_ == Step::kInformation; }
+    // The records came from the probe and were not saved since.
+    bool unsavedDownload = false;
 
     std::string probeNumber;
     std::string probeModel;
@@ -167,6 +211,22 @@ public:
     ProbeInfoView InfoView() const;
 
 private:
+    void Begin(Sequence s, Step step);
+    void End();
+    bool Expects(Sequence s, Step step) const { return sequence_ == s && step_ == step; }
+    // The shared calibration and tool-face steps of download and real time.
+    bool InCalibrationChain(Step step) const {
+        return (sequence_ == Sequence::kDownload || sequence_ == Sequence::kRealTime) && step_ == step;
+    }
+    void OnReplyTimeout();
+    void StartStreamWatch();
+    void OnStreamWatch();
+    void TransferCut(std::string_view reason);
+    void ItemArrived(TransferState& t);
+    void AskWorkMode();
+    void DropUncounted(const char* text);
+    // False when the operator cancels the save question.
+    bool MayReplaceSurvey(bool marks);
     void Progress(int position);
     void OnInformation(std::span<const uint8_t> frame);
     void RequestCalibration();
@@ -179,10 +239,12 @@ private:
     void OnMarkCount(int32_t expected, int32_t kept);
     void OnMark(std::span<const uint8_t> frame);
     void OnClockReply(std::span<const uint8_t> frame);
+    void SendClockFrame(std::span<const uint8_t> frame, bool probe);
     void OnRealTimeSample(std::span<const uint8_t> frame);
     void OnClearFinished();
     void MatchIfBothPresent();
     DateTimeFields Now() const;
+    int64_t MonoNow() const { return monoNow_(); }
 
     LinkPort& port_;
     TimerService& timers_;
@@ -193,8 +255,17 @@ private:
     const COrbDoc& doc_;
     FrameScanner scanner_;
     uint32_t calibrationArrived_ = 0;  // bit i: packet i of the current read arrived
+    Sequence sequence_ = Sequence::kNone;
+    // A communication test waits for its answer; it runs beside a sequence.
+    bool commTestPending_ = false;
+    Step step_ = Step::kNone;
+    // The devices of the clock commands still waiting for their answers, oldest first.
+    std::deque<bool> clockFromProbe_;
+    int64_t streamStartMs_ = 0;  // the count reply
+    int64_t lastItemMs_ = 0;
     LineLog* lineLog_ = nullptr;
     std::function<DateTimeFields()> localNow_;
+    std::function<int64_t()> monoNow_;
     std::function<void(uint8_t)> replyObserver_;
     std::function<void(std::span<const uint8_t>)> frameObserver_;
 };

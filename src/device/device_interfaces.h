@@ -47,8 +47,16 @@ public:
 };
 
 enum class MessageIcon { kNone, kInformation, kWarning, kError, kQuestion };
-enum class MessageButtons { kOk, kOkCancel, kYesNo };
+// kOkCancelSafe and kYesNoSafe: a destructive question whose default button
+// is the safe one (Cancel, No).
+enum class MessageButtons { kOk, kOkCancel, kYesNo, kOkCancelSafe, kYesNoSafe };
 enum class MessageAnswer { kOk, kCancel, kYes, kNo };
+inline bool IsYesNo(MessageButtons b) {
+    return b == MessageButtons::kYesNo || b == MessageButtons::kYesNoSafe;
+}
+inline bool IsOkCancel(MessageButtons b) {
+    return b == MessageButtons::kOkCancel || b == MessageButtons::kOkCancelSafe;
+}
 
 // What the probe information dialog shows: the values and their field texts
 // (UTF-8), already formatted.
@@ -73,6 +81,8 @@ using RealTimeTexts = std::array<std::string, 8>;
 // Field ids of the clock dialog.
 inline constexpr int kClockFieldNow = 1042;
 inline constexpr int kClockFieldDevice = 1043;
+// Beside 1043: which device the reading came from ("探管" / "同步器").
+inline constexpr int kClockFieldDeviceName = 1048;
 
 // The operator. Every Show* call is modal: it returns when the operator has
 // closed the dialog, and replies keep arriving meanwhile (the window's
@@ -85,6 +95,9 @@ public:
     // The port dialog; on OK `portNumber` holds the typed number.
     virtual bool ShowPortDialog(int& portNumber) = 0;
     virtual void ShowInfoDialog(const ProbeInfoView& info) = 0;
+    // A download or mark transfer is about to replace a modified survey: the
+    // save question (save / don't save / cancel); false = cancelled.
+    virtual bool AskSaveChanges() = 0;
     // On OK `delayMinutes` and `intervalSeconds` hold the accepted values
     // (1..999 and 1..59, checked by the dialog).
     virtual bool ShowWorkModeDialog(int32_t& delayMinutes, int32_t& intervalSeconds) = 0;
@@ -107,8 +120,12 @@ public:
     virtual void SetShowAll(bool showAll) = 0;
     virtual void SetReverseOrder(bool reverseOrder) = 0;
     // Station matching with the given tolerance base (through the edit
-    // operations, so the new check marks show).
-    virtual void MatchStations(int32_t workIntervalSeconds) = 0;
+    // operations, so the new check marks show). Returns the number of marks
+    // that picked a record.
+    virtual std::size_t MatchStations(int32_t workIntervalSeconds) = 0;
+    // The rows again from the records and marks (an empty mark transfer
+    // leaves the records' rows, not an empty table).
+    virtual void RefreshTable() = 0;
 };
 
 }  // namespace orb

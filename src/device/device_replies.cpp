@@ -103,6 +103,8 @@ void DeviceController::DispatchReply(std::span<const uint8_t> frame) {
     if (!type) return;
     switch (static_cast<ReplyType>(*type)) {
         case ReplyType::kCommTest:
+            if (!commTestPending_) break;
+            commTestPending_ = false;
             op_.MessageBox("设备连接正常", kCaptionOk, MessageIcon::kInformation, MessageButtons::kOk);
             break;
         case ReplyType::kClear:
@@ -112,6 +114,9 @@ void DeviceController::DispatchReply(std::span<const uint8_t> frame) {
             OnInformation(frame);
             break;
         case ReplyType::kWorkMode:
+            // Only the write of this work-mode command may erase the probe.
+            if (!Expects(Sequence::kWorkMode, Step::kModeWritten)) break;
+            step_ = Step::kCleared;
             SendFrame(ProbeClearFrame());
             break;
         case ReplyType::kClockSet:
@@ -140,7 +145,8 @@ void DeviceController::DispatchReply(std::span<const uint8_t> frame) {
 }
 
 void DeviceController::OnClearFinished() {
-    timers_.Stop(timer_id::kClearAnimation);
+    if (!Expects(Sequence::kWorkMode, Step::kCleared) && !Expects(Sequence::kClear, Step::kCleared)) return;
+    End();
     op_.SetStatusText("任务完成");
     Progress(100);
     op_.MessageBox("数据已清空，任务完成!", kCaptionOk, MessageIcon::kInformation, MessageButtons::kOk);
@@ -149,24 +155,29 @@ void DeviceController::OnClearFinished() {
 void DeviceController::OnInformation(std::span<const uint8_t> frame) {
     const auto info = ReadProbeInformation(frame);
     if (!info) return;
+    const bool asked = step_ == Step::kInformation;
     probeNumber = info->probeNumber;
     const bool extended = probeNumber.compare(0, 5, "TALOE") == 0;
     probeModel = extended ? "TALOE" : "TALO";
     probeCapacity = extended ? "10081" : "8000";
+    storedCount = info->storedCount;
+    batteryVoltage = static_cast<float>(info->batteryTenths / 10.0);
+    // The document learns the probe number and its timing only from a
+    // command's own reply; an unasked one only updates what the dialog shows.
+    if (!asked) return;
     edits_.SetProbeInformation(Latin1ToUtf16(probeNumber), SurveyTiming{info->delayMinutes, info->intervalSeconds});
     workDelayMinutes = info->delayMinutes;
     workIntervalSeconds = info->intervalSeconds;
-    storedCount = info->storedCount;
-    batteryVoltage = static_cast<float>(info->batteryTenths / 10.0);
-    if (infoRequested) {
+    if (sequence_ == Sequence::kInformation) {
+        End();
         op_.ShowInfoDialog(InfoView());
-        infoRequested = 0;
-    }
-    if (downloadRequested) {
+    } else if (sequence_ == Sequence::kDownload) {
         // The calibration is read anew before every download.
+        step_ = Step::kCalibration;
         Progress(0);
         RequestCalibration();
-        downloadRequested = 0;
+    } else {
+        step_ = Step::kNone;  // work mode: the question is on screen
     }
 }
 
@@ -177,7 +188,7 @@ void DeviceController::RequestCalibration() {
 
 void DeviceController::OnCalibrationPacket(std::span<const uint8_t> frame) {
     const auto packet = ReadCalibrationPacket(frame);
-    if (!packet || packet->index > 31) return;
+    if (!packet || packet->index > 31 || !InCalibrationChain(Step::kCalibration)) return;
     op_.SetStatusText("读标定参数....");
     calibrationArrived_ |= uint32_t{1} << packet->index;
     // A lost packet leaves older bytes (or zeros) in its slot: a calibration
@@ -194,20 +205,23 @@ void DeviceController::OnCalibrationPacket(std::span<const uint8_t> frame) {
     Progress(packet->index * 100 / 31);
     if (committed) {
         Progress(100);
+        step_ = Step::kToolFace;
         SendFrame(ProbeToolFaceOffsetFrame());
     }
 }
 
 void DeviceController::OnToolFaceOffset(std::span<const uint8_t> frame) {
     const auto offset = ReadToolFaceOffset(frame);
-    if (!offset) return;
+    if (!offset || !InCalibrationChain(Step::kToolFace)) return;
     toolFaceOffset = *offset;
-    if (realTimeActive) {
+    if (sequence_ == Sequence::kRealTime) {
+        step_ = Step::kPolling;
         timers_.Start(timer_id::kRealTime, kRealTimePeriodMs);
         return;
     }
     // Samples of this request count only after its count reply.
     sampleTransfer = TransferState{};
+    step_ = Step::kCount;
     SendFrame(ProbeSendStoredFrame());
 }
 
@@ -220,29 +234,46 @@ void DeviceController::OnStoredSamples(std::span<const uint8_t> frame) {
 }
 
 void DeviceController::OnSampleCount(int32_t count) {
+    if (!Expects(Sequence::kDownload, Step::kCount)) return;
     // A garbled count must neither reserve gigabytes nor go negative.
     expectedSamples = std::max(count, 0);
     sampleTransfer = TransferState{true, expectedSamples, 0, expectedSamples == 0};
     Progress(0);
     op_.SetStatusText(kStatusReading);
     if (expectedSamples == 0) {
+        End();
         op_.SetStatusText(kStatusNoData);
         Progress(100);
         op_.MessageBox("探管中没有存储数据", "警告", MessageIcon::kWarning, MessageButtons::kOk);
         return;
     }
+    step_ = Step::kItems;
     edits_.ClearRecords(ReserveFor(expectedSamples));
+    unsavedDownload = true;
+    StartStreamWatch();
+}
+
+// Items whose count reply was lost would be appended to the previous data:
+// the transfer ends and the operator learns why nothing changed.
+void DeviceController::DropUncounted(const char* text) {
+    End();
+    op_.SetStatusText(kStatusIncomplete);
+    op_.MessageBox(text, "警告", MessageIcon::kWarning, MessageButtons::kOk);
 }
 
 void DeviceController::OnSample(std::span<const uint8_t> frame) {
     const auto sample = ReadStoredSample(frame);
-    // Without the count reply of this request (lost on the line) the samples
-    // would be appended to the previous survey: they are not stored.
-    if (!sample || !sampleTransfer.counted) return;
+    if (!sample) return;
+    if (Expects(Sequence::kDownload, Step::kCount)) {
+        DropUncounted("没有收到探管数据的数量回复，收到的探管数据已丢弃，请重新读取。");
+        return;
+    }
+    if (!Expects(Sequence::kDownload, Step::kItems)) return;
     edits_.AppendRecord(RecordFromSample(*sample, calibration, toolFaceOffset));
-    ++sampleTransfer.arrived;
+    ItemArrived(sampleTransfer);
     Progress(ItemProgress(sample->index, expectedSamples));
     if (sample->index != expectedSamples - 1) return;
+    End();
     sampleTransfer.complete = true;
     op_.SetStatusText(kStatusDone);
     Progress(100);
@@ -251,7 +282,14 @@ void DeviceController::OnSample(std::span<const uint8_t> frame) {
 
 void DeviceController::MatchIfBothPresent() {
     if (doc_.RecordCount() == 0 || doc_.MarkCount() == 0) return;
-    table_.MatchStations(workIntervalSeconds);
+    const std::size_t marks = doc_.MarkCount();
+    const std::size_t matched = table_.MatchStations(workIntervalSeconds);
+    op_.SetStatusText(std::to_string(marks) + "个同步标记中" + std::to_string(matched) + "个已匹配");
+    if (matched == marks) return;
+    op_.MessageBox(std::to_string(marks) + "个同步标记中只有" + std::to_string(matched) +
+                       "个匹配到探管数据。可能是探管和同步器的时钟没有校准（时钟校准），"
+                       "请检查两台设备的时钟。",
+                   "警告", MessageIcon::kWarning, MessageButtons::kOk);
 }
 
 void DeviceController::OnMarks(std::span<const uint8_t> frame) {
@@ -263,6 +301,7 @@ void DeviceController::OnMarks(std::span<const uint8_t> frame) {
 }
 
 void DeviceController::OnMarkCount(int32_t expected, int32_t kept) {
+    if (!Expects(Sequence::kMarkTransfer, Step::kCount)) return;
     expectedMarks = std::max(expected, 0);
     // Compared unsigned when trimming, as the device means it: a negative
     // number keeps every mark.
@@ -273,16 +312,27 @@ void DeviceController::OnMarkCount(int32_t expected, int32_t kept) {
     Progress(0);
     op_.SetStatusText(kStatusReading);
     if (expectedMarks == 0) {
+        End();
+        // The records are still there: their rows come back.
+        table_.RefreshTable();
         op_.SetStatusText(kStatusNoData);
         Progress(100);
         op_.MessageBox("同步器中没有存储数据", "设备回复信息", MessageIcon::kInformation,
                        MessageButtons::kOk);
+        return;
     }
+    step_ = Step::kItems;
+    StartStreamWatch();
 }
 
 void DeviceController::OnMark(std::span<const uint8_t> frame) {
     const auto mark = ReadSyncMark(frame);
     if (!mark) return;
+    if (Expects(Sequence::kMarkTransfer, Step::kCount)) {
+        DropUncounted("没有收到同步标记的数量回复，收到的同步标记已丢弃，请重新读取。");
+        return;
+    }
+    if (!Expects(Sequence::kMarkTransfer, Step::kItems)) return;
     const int32_t i = mark->frameIndex;
     const int32_t s = mark->sequence;
     const bool stored = i < expectedMarks;
@@ -293,11 +343,12 @@ void DeviceController::OnMark(std::span<const uint8_t> frame) {
         // A sequence number that did not advance restarts the list at s.
         if (s <= lastMarkSequence) edits_.TrimMarks(static_cast<uint32_t>(s));
         edits_.AppendMark(m);
-        ++markTransfer.arrived;
+        ItemArrived(markTransfer);
         Progress(ItemProgress(static_cast<uint32_t>(s), expectedMarks));
     }
     if (i == expectedMarks - 1) {
         edits_.TrimMarks(static_cast<uint32_t>(keptMarks));
+        End();
         markTransfer.complete = true;
         op_.SetStatusText(kStatusDone);
         Progress(100);
@@ -312,12 +363,18 @@ void DeviceController::OnClockReply(std::span<const uint8_t> frame) {
     const DateTimeFields t = DecodeBcdClock(*clock);
     const OleDateTime d = MakeOleDateTime(t.year, t.month, t.day, t.hour, t.minute, t.second);
     op_.SetClockField(kClockFieldDevice, FormatOleDate(d.value, d.status, "%Y/%m/%d -- %H:%M:%S"));
+    std::string device;
+    if (!clockFromProbe_.empty()) {
+        device = clockFromProbe_.front() ? "探管" : "同步器";
+        clockFromProbe_.pop_front();
+    }
+    op_.SetClockField(kClockFieldDeviceName, device);
 }
 
 void DeviceController::OnRealTimeSample(std::span<const uint8_t> frame) {
     using A = AttitudeSample;
     const auto sample = ReadRealTimeSample(frame);
-    if (!sample) return;
+    if (!sample || !Expects(Sequence::kRealTime, Step::kPolling) || !realTimeActive) return;
     if (sample->ready) {
         realTimeSample = sample->attitude;
     } else {
@@ -329,7 +386,7 @@ void DeviceController::OnRealTimeSample(std::span<const uint8_t> frame) {
         v[A::kMagneticToolFace] =
             static_cast<float>(NormalizeAngle(v[A::kMagneticToolFace] - toolFaceOffset));
     }
-    if (realTimeActive) op_.UpdateRealTime(FormatRealTime(realTimeSample));
+    op_.UpdateRealTime(FormatRealTime(realTimeSample));
 }
 
 }  // namespace orb

@@ -42,6 +42,8 @@ public:
     void SetClockField(int, std::string_view) override {}
     void SetStatusText(std::string_view) override {}
     void SetProgress(int) override {}
+    // The replay builds a new document: nothing of the operator's is replaced.
+    bool AskSaveChanges() override { return true; }
 };
 
 }  // namespace
@@ -63,6 +65,13 @@ ReplayResult ReplayJournals(std::span<const JournalContents> journals, COrbDoc& 
         doc.SetTiming(SurveyTiming{j.header.delayMinutes, j.header.intervalSeconds});
         dc.workIntervalSeconds = j.header.workIntervalSeconds;
         if (!j.header.probeNumber.empty()) dc.probeNumber = j.header.probeNumber;
+        // The device logic takes only the replies of a command it is running:
+        // the journal's transfer is started as its command would (the frames
+        // it sends go nowhere).
+        if (j.header.device == JournalDevice::kSynchronizer)
+            dc.OnSyncDownload();
+        else
+            dc.OnProbeDownload();
         for (const auto& frame : j.frames) dc.DispatchReply(frame);
         any = any || !j.frames.empty();
         if (j.damage != JournalDamage::kNone) r.damage.push_back(JournalDamageText(j));

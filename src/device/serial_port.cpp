@@ -171,6 +171,8 @@ void SerialPort::EventLoop() {
             if (fds[2].revents & (POLLHUP | POLLERR | POLLNVAL)) {
                 hung = true;
                 hungUp_ = true;
+                // Once, so that the owner learns of it without waiting for a command.
+                if (notify_) notify_();
             }
         }
     }

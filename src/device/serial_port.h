@@ -42,7 +42,8 @@ public:
     static constexpr std::size_t kMaxRead = 64;
 
     // Called on the event thread whenever characters have arrived and the
-    // previous notification has been answered by a Read. It must only hand
+    // previous notification has been answered by a Read, and once when the
+    // line hangs up (hungUp() is true then). It must only hand
     // the news to the thread that reads (post an event); never Read or Close
     // from it.
     using Notify = std::function<void()>;

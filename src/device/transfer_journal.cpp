@@ -84,8 +84,8 @@ void TransferJournal::Begin(JournalDevice device) {
     JournalHeader h;
     h.device = device;
     h.startTime = now_();
-    h.delayMinutes = dc_.sampleDelayMinutes;
-    h.intervalSeconds = dc_.sampleIntervalSeconds;
+    h.delayMinutes = dc_.timing().sampleDelayMinutes;
+    h.intervalSeconds = dc_.timing().sampleIntervalSeconds;
     h.workIntervalSeconds = dc_.workIntervalSeconds;
     h.programVersion = ORB_VERSION;
     h.probeNumber = dc_.probeNumber;

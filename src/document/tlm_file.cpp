@@ -30,7 +30,6 @@ constexpr const char* kTextBeyondEndMessage = "文件已损坏：文本长度超
 constexpr const char* kTooManyRecordsMessage = "文件已损坏：记录数量超过了 39768215 条的上限。";
 constexpr const char* kRecordsBeyondEndMessage = "文件已损坏：记录数量超出了文件的剩余长度。";
 constexpr const char* kMarksBeyondEndMessage = "文件已损坏：时间标记数量超出了文件的剩余长度。";
-constexpr const char* kTrailingMessage = "文件已损坏：数据结束后还有多余的字节。";
 constexpr const char* kReadErrorMessage = "读取文件时出错，无法打开。";
 constexpr const char* kMissingMessage = "文件不存在，无法打开。";
 constexpr const char* kNoPermissionMessage = "没有权限读取该文件。";
@@ -231,12 +230,14 @@ private:
 
     // Bytes after the marks: the context block, or (anything else) damage.
     bool ReadContextBlock() {
+        const uint64_t trailing = src_.Remaining();
         std::vector<uint8_t> tail(static_cast<std::size_t>(
-            std::min<uint64_t>(src_.Remaining(), kMaxContextContentBytes + kContextBlockOverhead)));
+            std::min<uint64_t>(trailing, kMaxContextContentBytes + kContextBlockOverhead)));
         if (!src_.Read(tail.data(), tail.size())) return Truncated();
         if (!StartsWithContextBlock(tail)) {
-            Fail(TlmLoadStatus::kDamaged, kTrailingMessage);
-            return false;
+            // Writers may leave bytes after the marks; what the items say is complete.
+            out_.trailingBytes = trailing;
+            return true;
         }
         ContextBlockResult block = ParseContextBlock(tail);
         if (block.context) {

@@ -37,7 +37,7 @@ enum class TlmLoadStatus {
     kLoaded,      // the whole file parsed; adopt `document` and `timing`
     kEmpty,       // a zero-length file: nothing happens, nothing is shown
     kMismatch,    // not a survey file: kTlmMismatchMessage, caption "警告"
-    kDamaged,     // truncated, counts beyond the end, trailing bytes...
+    kDamaged,     // truncated, counts beyond the end...
     kOpenFailed,  // the file could not be opened or read
 };
 
@@ -49,9 +49,15 @@ struct TlmLoadResult {
     std::string contextNotice;
     COrbDoc document;  // complete only for kLoaded, its timing and context included
     TlmTiming timing;  // the same as document.timing()
+    // Bytes after the marks of a loaded file that are no context block: read
+    // past, never interpreted.
+    uint64_t trailingBytes = 0;
 
     bool loaded() const { return status == TlmLoadStatus::kLoaded; }
 };
+
+// The status-bar note for a loaded file with bytes after its marks.
+inline constexpr const char* kTlmTrailingNote = "文件末尾的多余字节已忽略";
 
 // Parses a complete file image. Nothing outside the result is touched.
 TlmLoadResult LoadTlm(std::span<const uint8_t> bytes);

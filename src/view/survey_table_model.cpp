@@ -7,6 +7,7 @@
 
 #include "core/fixed_text.h"
 #include "core/ole_date.h"
+#include "document/well_info.h"
 #include "view/cell_format.h"
 #include "view/survey_columns.h"
 
@@ -16,14 +17,6 @@ namespace {
 
 std::string RowNumberText(std::size_t row) {
     return std::to_string(row);
-}
-
-float ToFloatDepth(double v) {
-    // Out of float range the conversion itself is undefined; saturate the way
-    // IEEE rounding would.
-    if (v > FLT_MAX) return INFINITY;
-    if (v < -FLT_MAX) return -INFINITY;
-    return static_cast<float>(v);
 }
 
 }  // namespace
@@ -297,12 +290,14 @@ bool SurveyTableModel::CanEditDepth(std::size_t row, int column) const {
 bool SurveyTableModel::CommitDepthEdit(std::size_t row, std::string_view text) {
     const std::ptrdiff_t index = RecordIndexOfRow(row);
     if (index == kNoRecord) return false;
+    // Text that is no number would show one thing and store another (0).
+    const std::optional<float> depth = ParseDialogFloat(text);
+    if (!depth) return false;
     // The typed text shows until the next refill, even when the depth it
     // gives was already the record's.
     typingRow_ = row;
     typingText_ = std::string(text);
-    const bool changed =
-        edits_.SetDepth(static_cast<std::size_t>(index), ToFloatDepth(ParseLeadingNumber(text)));
+    const bool changed = edits_.SetDepth(static_cast<std::size_t>(index), *depth);
     typingRow_ = SIZE_MAX;
     if (!changed) {
         typedDepth_[row] = std::move(typingText_);

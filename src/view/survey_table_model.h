@@ -105,8 +105,8 @@ public:
     // Depth editing starts only on the depth column of a checked record row.
     bool CanEditDepth(std::size_t row, int column) const;
     // Keeps `text` as the cell text until the next refill and stores its
-    // leading number (0 when none) as the record's depth. False (nothing
-    // changes) when the row shows no record.
+    // number as the record's depth. False (nothing changes) when the row
+    // shows no record or the text is no number (kNotANumberMessage).
     bool CommitDepthEdit(std::size_t row, std::string_view text);
 
     // Bytes the model holds beyond the document's records.

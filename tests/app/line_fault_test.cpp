@@ -120,12 +120,14 @@ void LineFaultTest::hangUpMidDownloadThenPortPickedFromTheListAgain() {
     rig.Run(cmd::kProbeDownload);
     QTRY_VERIFY_WITH_TIMEOUT(rig.device->HungUp(), 20000);
     QTest::qWait(300);
-    // The rows before the fault stay; the status says the transfer was reading.
+    // The rows before the fault stay; the window says at once how far it got.
     QCOMPARE(rig.frame->Document().RecordCount(), std::size_t(100));
     QCOMPARE(rig.frame->TableModel().RowCount(), std::size_t(100));
-    QCOMPARE(rig.frame->StatusTextPane()->text(), QStringLiteral("读取中，稍候...."));
     QVERIFY(!dc.sampleTransfer.complete);
     const int announced = dc.sampleTransfer.announced;
+    QTRY_COMPARE(rig.frame->StatusTextPane()->text(), QStringLiteral("数据读取不完整"));
+    QCOMPARE(rig.device->messages.constLast(),
+             QStringLiteral("串口连接已断开：已收到100条探管数据，共%1条").arg(announced));
 
     // A command on the dead line: the reply timer reports it.
     rig.Run(cmd::kProbeTest);
@@ -156,6 +158,13 @@ void LineFaultTest::hangUpMidDownloadThenPortPickedFromTheListAgain() {
     QVERIFY(rig.device->IsOpen());
     QVERIFY(!rig.device->HungUp());
 
+    // The 100 records are an unsaved survey: the save question, answered 不保存.
+    test::WhenModal(
+        [](QWidget* w) {
+            for (QPushButton* b : w->findChildren<QPushButton*>())
+                if (b->text() == QStringLiteral("不保存(&N)")) b->click();
+        },
+        5000, "QMessageBox");
     rig.Run(cmd::kProbeDownload);
     QTRY_VERIFY_WITH_TIMEOUT(dc.sampleTransfer.complete, 30000);
     QCOMPARE(dc.sampleTransfer.announced, announced);
@@ -165,7 +174,7 @@ void LineFaultTest::hangUpMidDownloadThenPortPickedFromTheListAgain() {
 
     const double seconds = beat.clock.elapsed() / 1000.0;
     std::printf(
-        "[fault] window: hang-up after 100 of %d samples: 100 rows kept, status 读取中，稍候...., "
+        "[fault] window: hang-up after 100 of %d samples: 100 rows kept, message with the counts, "
         "next command 通信超时！; port picked again from the list: 串口已切换为1; new download %d/%d rows; "
         "20 ms timer fired %d times in %.1f s, longest gap %lld ms\n",
         announced, int(rig.frame->Document().RecordCount()), announced, beat.ticks, seconds,

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QtTest>
 
 #include "app/command_ids.h"
@@ -187,14 +188,24 @@ void TableTest::depthEditorStoresTheTypedValue() {
     frame_->TableModel().RefreshTable();
     QCOMPARE(view()->model()->index(3, 3).data().toString(), QStringLiteral("1234.50"));
 
-    // Return commits too; a text that is not a number stores 0.
+    // Return commits too; a text that is not a number is refused with the
+    // message and the old value stays on screen and in the document.
     DoubleClick(view(), 3, 3);
     editor = DepthEditor(view());
     QVERIFY(editor);
     editor->selectAll();
     QTest::keyClicks(editor, QStringLiteral("abc"));
+    QString refusal;
+    test::WhenModal(
+        [&refusal](QWidget* w) {
+            refusal = static_cast<QMessageBox*>(w)->text();
+            static_cast<QMessageBox*>(w)->accept();
+        },
+        5000, "QMessageBox");
     QTest::keyClick(editor, Qt::Key_Return);
-    QTRY_COMPARE(frame_->Document().Record(3).depth, 0.0f);
+    QTRY_COMPARE(refusal, QStringLiteral("请输入一个数字。"));
+    QCOMPARE(frame_->Document().Record(3).depth, 1234.5f);
+    QCOMPARE(view()->model()->index(3, 3).data().toString(), QStringLiteral("1234.50"));
 }
 
 void TableTest::depthEditorOpensOnlyOnCheckedDepthCells() {

@@ -72,6 +72,7 @@ struct Message {
     std::string caption;
     MessageIcon icon;
     MessageButtons buttons;
+    bool operator==(const Message&) const = default;
 };
 
 class FakeOperator : public DeviceOperator {
@@ -90,13 +91,15 @@ public:
     std::function<bool(int32_t&, int32_t&)> workModeDialog;
     std::function<bool(int&)> portDialog;
     int workModeDialogs = 0;
+    int saveQuestions = 0;
+    bool saveAnswer = true;  // false: the operator cancels the save question
 
     MessageAnswer MessageBox(std::string_view text, std::string_view caption, MessageIcon icon,
                              MessageButtons buttons) override {
         messages.push_back({std::string(text), std::string(caption), icon, buttons});
         if (buttons == MessageButtons::kOk) return MessageAnswer::kOk;
         if (duringQuestion) duringQuestion();
-        MessageAnswer a = buttons == MessageButtons::kYesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
+        MessageAnswer a = IsYesNo(buttons) ? MessageAnswer::kYes : MessageAnswer::kOk;
         if (!answers.empty()) {
             a = answers.front();
             answers.pop_front();
@@ -104,6 +107,10 @@ public:
         return a;
     }
     bool ShowPortDialog(int& n) override { return portDialog ? portDialog(n) : false; }
+    bool AskSaveChanges() override {
+        ++saveQuestions;
+        return saveAnswer;
+    }
     void ShowInfoDialog(const ProbeInfoView& info) override { infoDialogs.push_back(info); }
     bool ShowWorkModeDialog(int32_t& d, int32_t& i) override {
         ++workModeDialogs;
@@ -141,9 +148,14 @@ public:
     void SetReverseOrder(bool on) override {
         if (on != model.reverseOrder()) model.ReverseDisplay();
     }
-    void MatchStations(int32_t interval) override {
+    int refreshes = 0;
+    std::size_t MatchStations(int32_t interval) override {
         ++matches;
-        MatchSyncMarks(edits_, interval);
+        return MatchSyncMarks(edits_, interval);
+    }
+    void RefreshTable() override {
+        ++refreshes;
+        model.RefreshTable();
     }
 
 private:

@@ -55,7 +55,8 @@ TEST(LineFaultLogic, CalibrationReadWithALostPacketKeepsThePreviousCalibration) 
     EXPECT_EQ(rig.SentCodes().back(), 0x31);  // no tool-face offset request
     ASSERT_TRUE(rig.timers.IsRunning(timer_id::kReply));
     rig.dc.OnTimer(timer_id::kReply);
-    EXPECT_EQ(rig.op.messages.back().text, "通信超时！");
+    EXPECT_EQ(rig.op.messages.back().text, "通信超时！标定参数读取不完整，仍使用原有的标定参数。");
+    EXPECT_EQ(rig.dc.sequence(), Sequence::kNone);
 
     // The operator tries again and the whole calibration arrives.
     StartDownload(rig);
@@ -86,6 +87,11 @@ TEST(LineFaultLogic, SamplesWithoutTheirCountReplyLeaveTheSurveyAlone) {
     EXPECT_EQ(rig.doc.RecordCount(), 2u);
     EXPECT_EQ(rig.table.model.RowCount(), 2u);
     EXPECT_FALSE(rig.dc.sampleTransfer.complete);
+    // Said once, at the first of them.
+    EXPECT_EQ(std::count(rig.op.messages.begin(), rig.op.messages.end(),
+                         Message{"没有收到探管数据的数量回复，收到的探管数据已丢弃，请重新读取。", "警告",
+                                 MessageIcon::kWarning, MessageButtons::kOk}),
+              1);
 }
 
 TEST(LineFaultLogic, HungUpPortIsReopenedWhenChosenAgainButAnOpenOneIsNot) {

@@ -66,9 +66,9 @@ TEST(ProbeDownload, ChainProducesRecordsAndCompletes) {
     rig.dc.OnCommand(device_cmd::kProbeDownload);
     EXPECT_TRUE(rig.table.model.showAll());
     EXPECT_FALSE(rig.table.model.reverseOrder());
-    EXPECT_EQ(rig.dc.downloadRequested, 1);
+    EXPECT_TRUE(rig.dc.DownloadRequested());
     rig.Receive(InfoReply("TALOE123", 3, 5, 10, 118));
-    EXPECT_EQ(rig.dc.downloadRequested, 0);
+    EXPECT_FALSE(rig.dc.DownloadRequested());
     EXPECT_EQ(rig.doc.probeNumber(), u"TALOE123");
     FeedCalibration(rig);
     EXPECT_EQ(rig.op.progress.back(), 100);
@@ -170,16 +170,18 @@ TEST(ProbeDownload, GarbageCountsAreHarmless) {
     EXPECT_TRUE(rig.dc.sampleTransfer.complete);
 
     // A negative count is no data.
+    StartDownload(rig);
     rig.Receive(CountReply(-5));
     EXPECT_EQ(rig.dc.expectedSamples, 0);
     EXPECT_EQ(rig.op.messages.back().text, "探管中没有存储数据");
-    // Samples without a usable count, or beyond it: progress stays 0..100.
+    // Samples after that belong to no transfer and store nothing.
     for (int32_t index : {0, 7, INT_MAX, -3}) {
         s.index = index;
         rig.Receive(SampleReply(s));
-        EXPECT_GE(rig.op.progress.back(), 0);
-        EXPECT_LE(rig.op.progress.back(), 100);
     }
+    EXPECT_EQ(rig.doc.RecordCount(), 1u);
+    // Indices beyond the count: progress stays 0..100.
+    StartDownload(rig);
     rig.Receive(CountReply(2));
     s.index = 9;
     rig.Receive(SampleReply(s));
@@ -272,7 +274,7 @@ TEST(ProbeWorkMode, ConfirmDialogWriteClear) {
     ASSERT_EQ(rig.op.messages.size(), 1u);
     EXPECT_EQ(rig.op.messages[0].text, "重新设置延时时间将会清空探管中的存储数据，是否继续？");
     EXPECT_EQ(rig.op.messages[0].caption, "请确认");
-    EXPECT_EQ(rig.op.messages[0].buttons, MessageButtons::kYesNo);
+    EXPECT_EQ(rig.op.messages[0].buttons, MessageButtons::kYesNoSafe);
     EXPECT_TRUE(rig.op.infoDialogs.empty());
     ASSERT_EQ(rig.port.written.size(), 2u);
     const Bytes& f = rig.port.written[1];
@@ -324,7 +326,7 @@ TEST(ProbeInfo, DialogTextsAndTiming) {
         EXPECT_EQ(v.delayText, "3分");
         EXPECT_EQ(v.intervalText, "15秒");
         EXPECT_EQ(v.storedText, "2000");
-        EXPECT_EQ(rig.dc.infoRequested, 0);
+        EXPECT_FALSE(rig.dc.InfoRequested());
         EXPECT_EQ(rig.dc.workIntervalSeconds, 15);
         EXPECT_EQ(rig.doc.timing(), (SurveyTiming{3, 15}));
         EXPECT_FALSE(rig.doc.IsModified()) << "an empty survey has nothing to save";
@@ -334,7 +336,7 @@ TEST(ProbeInfo, DialogTextsAndTiming) {
     rig.dc.OnCommand(device_cmd::kProbeInfo);
     rig.Receive(BuildReplyFrame(0x04, Bytes(30, 0)));
     EXPECT_TRUE(rig.op.infoDialogs.empty());
-    EXPECT_EQ(rig.dc.infoRequested, 1);
+    EXPECT_TRUE(rig.dc.InfoRequested());
 }
 
 TEST(ClockDialog, TimersButtonsAndReplies) {
@@ -379,7 +381,9 @@ TEST(Port, SearchAndSwitch) {
     Rig rig;
     rig.port.open = 0;
     rig.port.present = {4, 7};
-    rig.dc.infoRequested = rig.dc.downloadRequested = rig.dc.realTimeActive = 1;
+    rig.dc.OnCommand(device_cmd::kProbeDownload);
+    rig.op.messages.clear();  // "串口没有打开"
+    rig.dc.realTimeActive = 1;
     rig.dc.receiveBuffer.fill = 12;
     rig.dc.SearchPorts();
     EXPECT_THAT(rig.port.openAttempts, ElementsAre(1, 2, 3, 4));
@@ -389,7 +393,8 @@ TEST(Port, SearchAndSwitch) {
     EXPECT_EQ(rig.op.messages[0].text, "串口4已打开");
     EXPECT_EQ(rig.op.messages[0].caption, "");
     EXPECT_EQ(rig.op.messages[0].icon, MessageIcon::kNone);
-    EXPECT_EQ(rig.dc.infoRequested + rig.dc.downloadRequested + rig.dc.realTimeActive, 0);
+    EXPECT_EQ(rig.dc.sequence(), Sequence::kNone);
+    EXPECT_EQ(rig.dc.realTimeActive, 0);
 
     // Same number: nothing. Another existing one: switched. A missing one: failed.
     int next = 4;

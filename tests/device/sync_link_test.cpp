@@ -34,6 +34,7 @@ TEST(SyncDownload, CountZero) {
 
 TEST(SyncDownload, RepeatedSequenceRestartsTheList) {
     Rig rig;
+    rig.dc.OnCommand(device_cmd::kSyncDownload);
     rig.Receive(MarkCountReply(5, 5));
     for (int32_t seq : {0, 1, 2}) rig.Receive(MarkReply(seq, seq));
     EXPECT_EQ(rig.table.model.RowCount(), 3u);
@@ -51,6 +52,7 @@ TEST(SyncDownload, RepeatedSequenceRestartsTheList) {
 
 TEST(SyncDownload, LastFrameTrimsToTheKeptCount) {
     Rig rig;
+    rig.dc.OnCommand(device_cmd::kSyncDownload);
     rig.Receive(MarkCountReply(5, 3));
     for (int32_t i = 0; i < 5; ++i) rig.Receive(MarkReply(i, i));
     EXPECT_THAT(Sequences(rig.doc), ::testing::ElementsAre(0, 1, 2));
@@ -60,11 +62,11 @@ TEST(SyncDownload, LastFrameTrimsToTheKeptCount) {
     EXPECT_TRUE(rig.dc.markTransfer.complete);
     EXPECT_EQ(rig.table.matches, 0);  // no records to match against
 
-    // Frames beyond the announced count store nothing and reset the sequence.
+    // After the last frame a further one belongs to no transfer.
     rig.Receive(MarkReply(9, 4));
     EXPECT_EQ(rig.doc.MarkCount(), 3u);
-    EXPECT_EQ(rig.dc.lastMarkSequence, 0);
     // A negative kept count keeps everything; a short mark frame is ignored.
+    rig.dc.OnCommand(device_cmd::kSyncDownload);
     rig.Receive(MarkCountReply(2, -1));
     rig.Receive(BuildReplyFrame(0x13, Bytes(30, 0)));
     rig.Receive(MarkReply(0, 0));
@@ -74,15 +76,24 @@ TEST(SyncDownload, LastFrameTrimsToTheKeptCount) {
 
 TEST(SyncDownload, GarbageCountsAreHarmless) {
     Rig rig;
+    rig.dc.OnCommand(device_cmd::kSyncDownload);
     rig.Receive(MarkCountReply(INT_MAX, INT_MAX));
     EXPECT_LE(rig.doc.syncRecords().capacity(), static_cast<std::size_t>(kMaxReserve));
     rig.Receive(MarkReply(0, INT_MAX));
     rig.Receive(MarkReply(1, -7));
     EXPECT_EQ(rig.doc.MarkCount(), 2u);
+    // Frames beyond the announced count store nothing and reset the sequence.
+    rig.dc.OnCommand(device_cmd::kSyncDownload);
+    rig.Receive(MarkCountReply(3, 3));
+    rig.Receive(MarkReply(0, 5));
+    rig.Receive(MarkReply(7, 6));
+    EXPECT_EQ(rig.doc.MarkCount(), 1u);
+    EXPECT_EQ(rig.dc.lastMarkSequence, 0);
     for (int p : rig.op.progress) {
         EXPECT_GE(p, 0);
         EXPECT_LE(p, 100);
     }
+    rig.dc.OnCommand(device_cmd::kSyncDownload);
     rig.Receive(MarkCountReply(-4, 0));
     EXPECT_EQ(rig.dc.expectedMarks, 0);
     EXPECT_EQ(rig.op.messages.back().text, "同步器中没有存储数据");
@@ -103,6 +114,7 @@ TEST(SyncMatching, AfterEitherDownload) {
     // Synchronizer transfer into a document with records.
     Rig rig;
     FillRecords(rig);
+    rig.dc.OnCommand(device_cmd::kSyncDownload);
     rig.Receive(MarkCountReply(2, 2));
     rig.Receive(MarkReply(0, 0, {0x32, 0x15, 0x10, 0x07, 0x06, 0x06, 0x25}));
     rig.Receive(MarkReply(1, 1, {0x37, 0x15, 0x10, 0x07, 0x06, 0x06, 0x25}));
@@ -142,7 +154,7 @@ TEST(SyncClear, ConfirmAnimateFinish) {
     EXPECT_EQ(rig.op.messages[0].text, "将会清空同步器中所有数据，是否继续?");
     EXPECT_EQ(rig.op.messages[0].caption, "警告");
     EXPECT_EQ(rig.op.messages[0].icon, MessageIcon::kQuestion);
-    EXPECT_EQ(rig.op.messages[0].buttons, MessageButtons::kOkCancel);
+    EXPECT_EQ(rig.op.messages[0].buttons, MessageButtons::kOkCancelSafe);
 
     rig.dc.OnCommand(device_cmd::kSyncClear);
     ASSERT_EQ(rig.port.written.size(), 1u);

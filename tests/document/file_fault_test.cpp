@@ -70,9 +70,6 @@ TEST(FileFault, OversizedFilesAndCountsAreRefused) {
         Bytes bytes;
     };
     std::vector<Case> cases;
-    Bytes trailing = full;
-    trailing.insert(trailing.end(), 4096, 0x5A);
-    cases.push_back({"4 KB after the end", trailing});
     Bytes manyRecords = full;
     PutU32(manyRecords, recordCountAt, 0xFFFFFFFFu);
     cases.push_back({"record count 4294967295", manyRecords});
@@ -97,6 +94,26 @@ TEST(FileFault, OversizedFilesAndCountsAreRefused) {
         EXPECT_FALSE(open.Offer(std::move(r)));
         EXPECT_TRUE(open.Unchanged());
     }
+}
+
+// Bytes after the marks, from memory and from disk: the same survey opens,
+// and the count of ignored bytes is there for the status bar.
+TEST(FileFault, BytesAfterTheMarksAreIgnored) {
+    const COrbDoc source = test::SampleDoc(6, 3);
+    const Bytes full = EncodeTlm(source, {5, 10});
+    test::ScratchDir dir;
+    for (std::size_t extra : {std::size_t{1}, std::size_t{4096}}) {
+        Bytes trailing = full;
+        trailing.insert(trailing.end(), extra, 0x5A);
+        test::WriteBytes(dir / "trailing.tlm", trailing);
+        for (TlmLoadResult r : {LoadTlm(trailing), LoadTlmFile(dir / "trailing.tlm")}) {
+            ASSERT_TRUE(r.loaded()) << extra << " " << r.message;
+            EXPECT_EQ(r.trailingBytes, extra);
+            EXPECT_TRUE(r.message.empty());
+            EXPECT_EQ(EncodeTlm(r.document, r.timing), full) << extra;
+        }
+    }
+    EXPECT_EQ(LoadTlm(full).trailingBytes, 0u);
 }
 
 TEST(FileFault, RandomAndMutatedFilesNeverHarmTheOpenDocument) {

@@ -280,18 +280,19 @@ TEST_F(TableModelTest, DepthEditingOnCheckedDepthCellsOnly) {
     EXPECT_TRUE(model.CommitDepthEdit(0, "1234.5"));
     EXPECT_EQ(doc.Record(2).depth, 1234.5f);
     EXPECT_EQ(Cell(0, 3), "1234.5");
-    EXPECT_TRUE(model.CommitDepthEdit(2, " 12.75 m"));
+    EXPECT_TRUE(model.CommitDepthEdit(2, " 12.75 "));
     EXPECT_EQ(doc.Record(0).depth, 12.75f);
-    EXPECT_EQ(Cell(2, 3), " 12.75 m");
-    EXPECT_TRUE(model.CommitDepthEdit(2, "abc"));
-    EXPECT_EQ(doc.Record(0).depth, 0.0f);
-    EXPECT_EQ(Cell(2, 3), "abc");
-    EXPECT_TRUE(model.CommitDepthEdit(2, "1e300"));
-    EXPECT_TRUE(std::isinf(doc.Record(0).depth));
+    EXPECT_EQ(Cell(2, 3), " 12.75 ");
+    // No number: refused, so that screen, file, workbook and report agree.
+    for (const char* text : {"abc", "12.75 m", "", "1e300", "nan"}) {
+        EXPECT_FALSE(model.CommitDepthEdit(2, text)) << text;
+        EXPECT_EQ(doc.Record(0).depth, 12.75f) << text;
+        EXPECT_EQ(Cell(2, 3), " 12.75 ") << text;
+    }
     EXPECT_EQ(doc.Record(1).depth, 51.0f);
     model.RefreshTable();
     EXPECT_EQ(Cell(0, 3), "1234.50");
-    EXPECT_EQ(Cell(2, 3), "inf");
+    EXPECT_EQ(Cell(2, 3), "12.75");
 }
 
 TEST_F(TableModelTest, ShowAutoSelectedListsMatchedRecordsInReverse) {

@@ -55,8 +55,8 @@ void ModelDeviceTable::SetReverseOrder(bool on) {
     if (on != model_.reverseOrder()) model_.ReverseDisplay();
 }
 
-void ModelDeviceTable::MatchStations(int32_t workIntervalSeconds) {
-    orb::MatchSyncMarks(model_.edits(), workIntervalSeconds);
+std::size_t ModelDeviceTable::MatchStations(int32_t workIntervalSeconds) {
+    return orb::MatchSyncMarks(model_.edits(), workIntervalSeconds);
 }
 
 DeviceSession::DeviceSession() {
@@ -134,9 +134,10 @@ DeviceSession::End DeviceSession::Run(const std::function<bool()>& done,
 int DeviceSession::Finish(End end, const orb::TransferState& t, const char* what) {
     ClearProgressLine();
     const bool partial = t.counted && !t.complete;
+    // The device logic may have said it already (a stream it saw stop).
     const auto report = [&](const char* reason) {
-        std::fprintf(stderr, "%s：已收到%lld条%s，共%d条\n", reason, static_cast<long long>(t.arrived), what,
-                     t.announced);
+        const std::string text = orb::TransferShortfallText(reason, t, what);
+        if (!Shown(text)) std::fprintf(stderr, "%s\n", text.c_str());
     };
     switch (end) {
         case End::kDone:
@@ -168,7 +169,7 @@ orb::MessageAnswer DeviceSession::MessageBox(std::string_view text, std::string_
                                              orb::MessageIcon icon, orb::MessageButtons buttons) {
     using orb::MessageAnswer;
     ClearProgressLine();
-    if (text == "通信超时！") timedOut_ = true;
+    if (text.starts_with("通信超时！")) timedOut_ = true;
     if (buttons == orb::MessageButtons::kOk) {
         std::FILE* out = icon == orb::MessageIcon::kInformation ? stdout : stderr;
         std::fprintf(out, "%.*s\n", static_cast<int>(text.size()), text.data());
@@ -176,7 +177,7 @@ orb::MessageAnswer DeviceSession::MessageBox(std::string_view text, std::string_
         messages.emplace_back(text);
         return MessageAnswer::kOk;
     }
-    const bool yesNo = buttons == orb::MessageButtons::kYesNo;
+    const bool yesNo = orb::IsYesNo(buttons);
     const MessageAnswer no = yesNo ? MessageAnswer::kNo : MessageAnswer::kCancel;
     const MessageAnswer yes = yesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
     // The answer to a command sent just before the question is handled

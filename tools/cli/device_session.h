@@ -34,7 +34,8 @@ public:
     explicit ModelDeviceTable(orb::SurveyTableModel& model) : model_(model) {}
     void SetShowAll(bool on) override;
     void SetReverseOrder(bool on) override;
-    void MatchStations(int32_t workIntervalSeconds) override;
+    std::size_t MatchStations(int32_t workIntervalSeconds) override;
+    void RefreshTable() override { model_.RefreshTable(); }
 
 private:
     orb::SurveyTableModel& model_;
@@ -77,6 +78,8 @@ public:
     orb::MessageAnswer MessageBox(std::string_view text, std::string_view caption, orb::MessageIcon icon,
                                   orb::MessageButtons buttons) override;
     bool ShowPortDialog(int& portNumber) override;
+    // The session's document is always new: nothing to save.
+    bool AskSaveChanges() override { return true; }
     void ShowInfoDialog(const orb::ProbeInfoView& info) override;
     bool ShowWorkModeDialog(int32_t& delayMinutes, int32_t& intervalSeconds) override;
     void ShowRealTimeDialog() override;

@@ -45,6 +45,7 @@ bool LoadSurvey(const std::string& path, orb::COrbDoc& doc, orb::TlmTiming& timi
         return false;
     }
     if (!result.contextNotice.empty()) ReportError(path, result.contextNotice);
+    if (result.trailingBytes > 0) std::fprintf(stderr, "%s: %s\n", path.c_str(), orb::kTlmTrailingNote);
     return orb::AdoptLoaded(std::move(result), doc, timing);
 }
 
