@@ -100,7 +100,8 @@ TEST(ReceiveJournal, ReplayRebuildsTheSurveyWhereTheTransferStopped) {
         EXPECT_EQ(SummarizeJournal(journals[1]).announced, 20);
 
         COrbDoc doc;
-        ModelTable table(doc);
+        SurveyEdits edits(doc);
+        ModelTable table(edits);
         const ReplayResult r = ReplayJournals(journals, doc, table);
         EXPECT_TRUE(r.damage.empty());
         EXPECT_TRUE(doc.IsModified());

@@ -70,6 +70,7 @@ TEST(Sequence, RepliesOfNoRunningSequenceChangeNothing) {
         HoldSurvey(rig, 4);
         rig.doc.AppendMark(SyncRecord{});
         rig.doc.SetProbeNumber(u"MINE");
+        const SurveyTiming timing = rig.doc.timing();
         rig.Receive(frame);
         EXPECT_TRUE(rig.port.written.empty()) << name;
         EXPECT_TRUE(rig.op.messages.empty()) << name;
@@ -77,7 +78,8 @@ TEST(Sequence, RepliesOfNoRunningSequenceChangeNothing) {
         EXPECT_EQ(rig.doc.RecordCount(), 4u) << name;
         EXPECT_EQ(rig.doc.MarkCount(), 1u) << name;
         EXPECT_EQ(rig.doc.probeNumber(), u"MINE") << name;
-        EXPECT_EQ(rig.table.timingChanges, 0) << name;
+        EXPECT_EQ(rig.doc.timing().sampleDelayMinutes, timing.sampleDelayMinutes) << name;
+        EXPECT_EQ(rig.doc.timing().sampleIntervalSeconds, timing.sampleIntervalSeconds) << name;
         EXPECT_EQ(rig.dc.sequence(), Sequence::kNone) << name;
     }
 }

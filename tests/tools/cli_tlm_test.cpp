@@ -134,7 +134,8 @@ TEST_F(CliTlm, ShowPrintsTheTableCells) {
 
     const CliRun show = Cli("show " + path.string());
     ASSERT_EQ(show.status, 0);
-    SurveyTableModel table(doc, [] { return SampleTiming{7, 20}; });
+    doc.SetTiming(SurveyTiming{7, 20});
+    SurveyTableModel table(doc);
     table.ReloadTable();
     for (std::size_t row = 0; row < 2; ++row) {
         std::string expected = std::to_string(row) + " " + std::to_string(doc.Record(row).selected);

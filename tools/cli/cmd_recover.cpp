@@ -9,6 +9,7 @@
 #include "cli/tlm_io_util.h"
 #include "device/journal_folder.h"
 #include "device/journal_replay.h"
+#include "document/survey_edits.h"
 #include "view/survey_table_model.h"
 
 namespace orbcli {
@@ -62,15 +63,16 @@ int Recover(const RecoverArgs& a) {
         journals.push_back(orb::ReadJournalFile(p));
     }
     orb::COrbDoc doc;
-    orb::SurveyTableModel model(doc);
-    ModelDeviceTable table(doc, model);
+    orb::SurveyEdits edits(doc);
+    orb::SurveyTableModel model(edits);
+    ModelDeviceTable table(model);
     const orb::ReplayResult r = orb::ReplayJournals(journals, doc, table);
     for (const std::string& d : r.damage) std::fprintf(stderr, "%s\n", d.c_str());
     if (!orb::HasTlmExtension(a.output)) {
         ReportError(a.output, "the file name must end in .tlm or .TLM");
         return kExitFileError;
     }
-    const orb::FileResult saved = orb::SaveTlmFile(a.output, doc, {r.delayMinutes, r.intervalSeconds});
+    const orb::FileResult saved = orb::SaveTlmFile(a.output, doc);
     if (!saved.ok()) {
         ReportError(a.output, saved.Text());
         return kExitFileError;

@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         Check(j.goodBytes == size, "a whole journal is read to its end");
     (void)orb::DescribeJournal(j);
     orb::COrbDoc doc;
-    orb::test::ModelTable table(doc);
+    orb::SurveyEdits edits(doc);
+    orb::test::ModelTable table(edits);
     const orb::JournalContents journals[] = {j};
     (void)orb::ReplayJournals(journals, doc, table);
     return 0;
