@@ -105,6 +105,7 @@ public:
     void SetClockField(int, std::string_view) override {}
     void SetStatusText(std::string_view) override {}
     void SetProgress(int) override {}
+    bool AskSaveChanges() override { return true; }
 };
 
 class ModelTable final : public orb::DeviceTable {

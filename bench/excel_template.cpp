@@ -33,7 +33,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 
 struct Fixture {
     orb::COrbDoc doc = MakeSurvey();
-    orb::SurveyTableModel model{doc, [] { return orb::SampleTiming{3, 60}; }};
+    orb::SurveyTableModel model{doc};
     std::string dir;
     std::string xls, xlsx;  // the templates' bytes
 

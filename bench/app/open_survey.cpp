@@ -48,7 +48,7 @@ void WriteSurvey(const std::string& path, std::size_t n) {
     });
     doc.SetWellNumber(u"BENCH-1");
     doc.SetTiming(orb::SurveyTiming{5, 30});
-    std::exit(orb::SaveTlmFile(path, doc).ok ? 0 : 1);
+    std::exit(orb::SaveTlmFile(path, doc).ok() ? 0 : 1);
 }
 
 long StatusKb(const char* key) {

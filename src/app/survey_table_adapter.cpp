@@ -84,6 +84,7 @@ void SurveyTableAdapter::BeginReset() {
 }
 void SurveyTableAdapter::EndReset() {
     CheckAppended();  // a survey set up without notices (tests, tools)
+    FlagMovingAtMark();
     endResetModel();
     emit qualityChanged();
 }
@@ -181,10 +182,21 @@ void SurveyTableAdapter::RecheckAll() {
     qc_.clear();
     counts_ = {};
     CheckAppended();
-    // Still periods span many records, so the flag is found for the whole
-    // survey at once; a change of single records moves no period and no mark.
-    for (const std::size_t i : MovingAtMarkRecords(model_.document().records(), qcSettings_.still))
-        qc_[i] |= kMovingAtMark | kFlagged;
+    FlagMovingAtMark();
+}
+
+// Still periods span many records, so the flag is found for the whole survey
+// at once (when the table is reset); a change of single records moves no
+// period and no mark.
+void SurveyTableAdapter::FlagMovingAtMark() {
+    for (std::size_t i = 0; i < qc_.size(); ++i) {
+        if ((qc_[i] & kMovingAtMark) == 0) continue;
+        qc_[i] &= static_cast<uint8_t>(~kMovingAtMark);
+        qc_[i] = VerdictOf(Check(i));
+    }
+    const auto& records = model_.document().records();
+    for (const std::size_t i : MovingAtMarkRecords(records, qcSettings_.still))
+        if (i < qc_.size()) qc_[i] |= kMovingAtMark | kFlagged;
 }
 
 // Only the new records are checked and counted, so a download that appends

@@ -72,6 +72,7 @@ private:
     // Brings the verdicts in line with the records: everything anew, only
     // the records appended since the last time, or a range that changed.
     void RecheckAll();
+    void FlagMovingAtMark();
     void CheckAppended();
     void Recheck(std::size_t first, std::size_t count);
     void Recount();

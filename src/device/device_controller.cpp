@@ -59,7 +59,8 @@ DeviceController::DeviceController(LinkPort& port, TimerService& timers, DeviceO
       edits_(edits),
       doc_(edits.document()),
       scanner_([this](std::span<const uint8_t> frame) { DispatchReply(frame); }),
-      localNow_(LocalNow) {}
+      localNow_(LocalNow),
+      monoNow_(SteadyMs) {}
 
 DeviceController::DeviceController(LinkPort& port, TimerService& timers, DeviceOperator& op,
                                    DeviceTable& table, COrbDoc& doc)

@@ -284,6 +284,8 @@ void DeviceController::MatchIfBothPresent() {
     if (doc_.RecordCount() == 0 || doc_.MarkCount() == 0) return;
     const std::size_t marks = doc_.MarkCount();
     const std::size_t matched = table_.MatchStations(workIntervalSeconds);
+    // The mark rows give way to the records' rows even when no mark matched.
+    table_.RefreshTable();
     op_.SetStatusText(std::to_string(marks) + "个同步标记中" + std::to_string(matched) + "个已匹配");
     if (matched == marks) return;
     op_.MessageBox(std::to_string(marks) + "个同步标记中只有" + std::to_string(matched) +

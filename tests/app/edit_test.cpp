@@ -3,6 +3,7 @@
 // question follows real changes only; undo and redo of every operator edit;
 // a download clears the history; copy; and the well's quality references
 // applied as soon as a survey is opened.
+#include <QAbstractButton>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -318,6 +320,16 @@ void EditTest::downloadClearsTheHistory() {
     QVERIFY(f.OpenDocumentFile(path));
     f.Action(cmd::kSelectAll)->trigger();
     QVERIFY(f.Action(cmd::kEditUndo)->isEnabled());
+    // The download would replace the modified survey: it asks first.
+    test::WhenModal(
+        [](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            for (QAbstractButton* b : box->buttons())
+                if (b->text() == QStringLiteral("不保存(&N)")) return b->click();
+            QFAIL("no 不保存 button");
+        },
+        5000, "QMessageBox");
     f.Action(cmd::kProbeDownload)->trigger();
     DeviceController& dc = rig.device->controller();
     QTRY_VERIFY_WITH_TIMEOUT(dc.sampleTransfer.complete, 30000);

@@ -154,7 +154,7 @@ void StillTest::matchedStationWhileMovingIsFlagged() {
     QVERIFY(adapter->index(1, 1).data(Qt::ToolTipRole).toString().isEmpty());
     // A click on the box keeps the flag (the periods did not move).
     frame_->View()->model()->setData(frame_->View()->model()->index(5, 0), Qt::Checked, Qt::CheckStateRole);
-    QVERIFY(adapter->qcResults()[5].movingAtMark);
+    QVERIFY(adapter->QcResultOfRow(5)->movingAtMark);
 }
 
 void StillTest::limitsAreQualitySettings() {

@@ -258,21 +258,23 @@ void TableTest::showAutoSelectedKeepsOnlyMatchedRecords() {
 }
 
 void TableTest::copyAndContextMenuDoNothing() {
+    // Cut and paste stay off; copy, undo and redo are the only live items.
     Load(*frame_, 3);
     QApplication::clipboard()->setText(QStringLiteral("unchanged"));
     view()->setFocus();
     view()->setCurrentIndex(view()->model()->index(1, 4));
-    QTest::keyClick(view(), Qt::Key_C, Qt::ControlModifier);
     QTest::keyClick(view(), Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("unchanged"));
     QMenu* menu = view()->editMenu();
     QCOMPARE(menu->title(), QStringLiteral("编辑"));
     QStringList items;
     for (QAction* a : menu->actions()) {
+        if (a->isSeparator()) continue;
         items << a->text();
-        QVERIFY(!a->isEnabled());
+        if (a->text().startsWith(QStringLiteral("剪切")) || a->text().startsWith(QStringLiteral("粘贴")))
+            QVERIFY(!a->isEnabled());
     }
-    QCOMPARE(items, QStringList({"剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C", "粘贴(&P)\tCtrl+V"}));
+    QCOMPARE(items.mid(0, 3), QStringList({"剪切(&T)\tCtrl+X", "复制(&C)\tCtrl+C", "粘贴(&P)\tCtrl+V"}));
 }
 
 QTEST_MAIN(TableTest)

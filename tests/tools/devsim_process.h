@@ -14,6 +14,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,7 +32,7 @@ public:
         char tmpl[] = "/tmp/orb-faults-XXXXXX";
         path_ = ::mkdtemp(tmpl);
     }
-    ~ScratchDir() { std::system(("rm -rf " + path_).c_str()); }
+    ~ScratchDir() { std::filesystem::remove_all(path_); }
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
     std::string File(const std::string& name) const { return path_ + "/" + name; }

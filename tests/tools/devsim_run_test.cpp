@@ -12,6 +12,7 @@
 #include <condition_variable>
 #include <fstream>
 #include <mutex>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,7 @@ public:
         char tmpl[] = "/tmp/orb-devsim-XXXXXX";
         path_ = ::mkdtemp(tmpl);
     }
-    ~TempDir() { std::system(("rm -rf " + path_).c_str()); }
+    ~TempDir() { std::filesystem::remove_all(path_); }
     std::string File(const std::string& name, const std::string& text = {}) const {
         const std::string p = path_ + "/" + name;
         if (!text.empty()) std::ofstream(p) << text;
