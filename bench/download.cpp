@@ -117,7 +117,9 @@ public:
     void SetReverseOrder(bool on) override {
         if (on != model_.reverseOrder()) model_.ReverseDisplay();
     }
-    std::size_t MatchStations(int32_t interval) override { return orb::MatchSyncMarks(model_.edits(), interval); }
+    std::size_t MatchStations(int32_t interval) override {
+        return orb::MatchSyncMarks(model_.edits(), interval);
+    }
     void RefreshTable() override { model_.RefreshTable(); }
 
 private:

@@ -8,8 +8,8 @@
 #include <random>
 #include <string>
 
-#include "document/orb_doc.h"
 #include "core/atomic_file.h"
+#include "document/orb_doc.h"
 #include "report/exchange_csv.h"
 #include "report/exchange_las.h"
 #include "report/exchange_witsml.h"

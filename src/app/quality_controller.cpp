@@ -182,9 +182,8 @@ void CQualityController::UpdateTrajectoryNow() {
 }
 
 TrajectoryPlotOptions CQualityController::PanelOptions(QString& northNote) const {
-    TrajectoryPlotOptions options =
-        MakeTrajectoryPlotOptions(settings_, frame_->wellInfo().magneticDeclination,
-                                  &frame_->Document().context());
+    TrajectoryPlotOptions options = MakeTrajectoryPlotOptions(
+        settings_, frame_->wellInfo().magneticDeclination, &frame_->Document().context());
     if (!northSource_) return options;
     const NorthResolution north = northSource_();
     if (!north.correction) {

@@ -220,7 +220,7 @@ void SurveyTableAdapter::Recheck(std::size_t first, std::size_t count) {
     CheckAppended();
     const std::size_t end = std::min(qc_.size(), first + count);
     for (std::size_t i = first; i < end; ++i) qc_[i] = VerdictOf(Check(i));  // keeps kMovingAtMark
-    Recount();  // the selection may have changed
+    Recount();                                                               // the selection may have changed
 }
 
 void SurveyTableAdapter::Count(const SurveyRecord& record, uint8_t verdict) {

@@ -165,7 +165,8 @@ void DeviceController::OnInformation(std::span<const uint8_t> frame) {
     // The document learns the probe number and its timing only from a
     // command's own reply; an unasked one only updates what the dialog shows.
     if (!asked) return;
-    edits_.SetProbeInformation(Latin1ToUtf16(probeNumber), SurveyTiming{info->delayMinutes, info->intervalSeconds});
+    edits_.SetProbeInformation(Latin1ToUtf16(probeNumber),
+                               SurveyTiming{info->delayMinutes, info->intervalSeconds});
     workDelayMinutes = info->delayMinutes;
     workIntervalSeconds = info->intervalSeconds;
     if (sequence_ == Sequence::kInformation) {

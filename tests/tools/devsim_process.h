@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
-#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>

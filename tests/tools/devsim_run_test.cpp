@@ -10,9 +10,9 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <filesystem>
 #include <string>
 #include <vector>
 

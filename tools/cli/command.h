@@ -11,8 +11,8 @@ namespace orbcli {
 
 // Options shared by every sub-command (given before the command name).
 struct GlobalOptions {
-    std::string port;   // --port PATH or port-list number
-    std::string trace;  // --trace FILE: line log
+    std::string port;     // --port PATH or port-list number
+    std::string trace;    // --trace FILE: line log
     std::string journal;  // --journal DIR: receive journal folder (default: the window's)
 };
 GlobalOptions& Globals();
