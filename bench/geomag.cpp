@@ -29,9 +29,9 @@ void BM_Igrf14Evaluation(benchmark::State& state) {
 BENCHMARK(BM_Igrf14Evaluation);
 
 void BM_GridAndGravity(benchmark::State& state) {
-    const orb::ProjectionSpec spec{orb::ProjectionKind::kTransverseMercator, 117.0};
+    const orb::ProjectionSpec proj{orb::ProjectionKind::kTransverseMercator, 117.0};
     for (auto _ : state) {
-        benchmark::DoNotOptimize(orb::ProjectGrid(spec, 40.0, 118.5).point->convergence);
+        benchmark::DoNotOptimize(orb::ProjectGrid(proj, 40.0, 118.5).point->convergence);
         benchmark::DoNotOptimize(orb::NormalGravity(40.0, 500.0));
     }
 }

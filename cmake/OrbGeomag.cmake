@@ -6,10 +6,10 @@ add_executable(orb-geomag-convert ${PROJECT_SOURCE_DIR}/tools/geomag/geomag_conv
 
 set(ORB_GEOMAG_BUILD_DIR ${PROJECT_BINARY_DIR}/geomag)
 set(orb_geomag_outputs)
-foreach(spec "wmm;WMM2025.COF;wmm2025" "igrf;igrf14coeffs.txt;igrf14")
-  list(GET spec 0 kind)
-  list(GET spec 1 input)
-  list(GET spec 2 name)
+foreach(model "wmm;WMM2025.COF;wmm2025" "igrf;igrf14coeffs.txt;igrf14")
+  list(GET model 0 kind)
+  list(GET model 1 input)
+  list(GET model 2 name)
   set(out ${ORB_GEOMAG_BUILD_DIR}/${name}.wmm ${ORB_GEOMAG_BUILD_DIR}/${name}.wmm.cof)
   add_custom_command(OUTPUT ${out}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${ORB_GEOMAG_BUILD_DIR}

@@ -153,15 +153,15 @@ void CGeoRefDlg::Recompute() {
                        : QStringLiteral("没有模型值: ") + QString::fromStdString(r.problem);
         text += QStringLiteral("\n正常重力 %1 m/s² (%2 g)")
                     .arg(Number(NormalGravity(*lat, height), 6), Number(gravityG_, 5));
-        const auto spec = ProjectionForChoice(ProjectionChoice().toStdString(), *lon);
-        const GridResult g = spec ? ProjectGrid(*spec, *lat, *lon) : GridResult{};
+        const auto proj = ProjectionForChoice(ProjectionChoice().toStdString(), *lon);
+        const GridResult g = proj ? ProjectGrid(*proj, *lat, *lon) : GridResult{};
         if (g.point)
             text += QStringLiteral("\n%1  子午线收敛角 %2°  比例 %3")
                         .arg(QString::fromStdString(g.point->zone), Number(g.point->convergence, 4),
                              Number(g.point->scale, 6));
         else
             text += QStringLiteral("\n网格: ") +
-                    (spec ? QString::fromStdString(g.problem) : QStringLiteral("中央子午线不是数字"));
+                    (proj ? QString::fromStdString(g.problem) : QStringLiteral("中央子午线不是数字"));
     }
     result_->setText(text);
     takeDeclination_->setEnabled(field_.has_value());

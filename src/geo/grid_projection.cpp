@@ -42,10 +42,10 @@ std::optional<ProjectionSpec> ParseProjection(std::string_view text) {
     return ProjectionSpec{ProjectionKind::kTransverseMercator, cm};
 }
 
-std::string ProjectionText(const ProjectionSpec& spec) {
-    if (spec.kind == ProjectionKind::kUtm) return "utm";
+std::string ProjectionText(const ProjectionSpec& proj) {
+    if (proj.kind == ProjectionKind::kUtm) return "utm";
     char buf[48];
-    std::snprintf(buf, sizeof buf, "tm:%g", spec.centralMeridian);
+    std::snprintf(buf, sizeof buf, "tm:%g", proj.centralMeridian);
     return buf;
 }
 
@@ -66,10 +66,10 @@ GridResult ProjectTransverseMercator(const TransverseMercatorZone& z, double lat
     return r;
 }
 
-GridResult ProjectGrid(const ProjectionSpec& spec, double lat, double lon) {
-    if (spec.kind == ProjectionKind::kTransverseMercator) {
+GridResult ProjectGrid(const ProjectionSpec& proj, double lat, double lon) {
+    if (proj.kind == ProjectionKind::kTransverseMercator) {
         TransverseMercatorZone z;
-        z.centralMeridian = spec.centralMeridian;
+        z.centralMeridian = proj.centralMeridian;
         return ProjectTransverseMercator(z, lat, lon);
     }
     GridResult r;

@@ -22,7 +22,7 @@ struct ProjectionSpec {
 // "utm" or "tm:CENTRAL_MERIDIAN" (degrees, -180..180).
 std::optional<ProjectionSpec> ParseProjection(std::string_view text);
 // The text ParseProjection reads back.
-std::string ProjectionText(const ProjectionSpec& spec);
+std::string ProjectionText(const ProjectionSpec& proj);
 
 struct Ellipsoid {
     double a = 0;  // semi-major axis, metres
@@ -56,7 +56,7 @@ struct GridResult {
 inline constexpr double kMaxMeridianDistance = 30.0;
 
 GridResult ProjectTransverseMercator(const TransverseMercatorZone& zone, double latitude, double longitude);
-GridResult ProjectGrid(const ProjectionSpec& spec, double latitude, double longitude);
+GridResult ProjectGrid(const ProjectionSpec& proj, double latitude, double longitude);
 
 // Central meridian of the Gauss–Krüger zone holding `longitude`: 6° zones
 // centred on 3°, 9°, … (zone n: 6n − 3), 3° zones on multiples of 3.

@@ -18,10 +18,10 @@ struct GridArgs {
 
 int RunGrid(const GridArgs& a) {
     double lat = 0, lon = 0;
-    orb::ProjectionSpec spec;
-    if (!ParsePosition(a.position, lat, lon) || !ParseProjectionOption(a.projection, spec))
+    orb::ProjectionSpec proj;
+    if (!ParsePosition(a.position, lat, lon) || !ParseProjectionOption(a.projection, proj))
         return kExitBadArgs;
-    const orb::GridResult r = orb::ProjectGrid(spec, lat, lon);
+    const orb::GridResult r = orb::ProjectGrid(proj, lat, lon);
     if (!r.point) {
         std::fprintf(stderr, "orb-cli: grid: %s\n", r.problem.c_str());
         return kExitBadArgs;

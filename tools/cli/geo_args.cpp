@@ -35,14 +35,14 @@ bool ParsePosition(const PositionArgs& a, double& lat, double& lon) {
            ParseOne("--lon", a.lon, orb::CoordinateAxis::kLongitude, lon);
 }
 
-bool ParseProjectionOption(const std::string& text, orb::ProjectionSpec& spec) {
+bool ParseProjectionOption(const std::string& text, orb::ProjectionSpec& proj) {
     const std::optional<orb::ProjectionSpec> p = orb::ParseProjection(text);
     if (!p) {
         std::fprintf(stderr, "orb-cli: --projection \"%s\": use utm or tm:CENTRAL_MERIDIAN (e.g. tm:117)\n",
                      text.c_str());
         return false;
     }
-    spec = *p;
+    proj = *p;
     return true;
 }
 

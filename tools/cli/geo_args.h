@@ -20,6 +20,6 @@ void AddPositionArgs(CLI::App& sub, PositionArgs& args);
 bool ParsePosition(const PositionArgs& args, double& lat, double& lon);
 
 // False (after reporting) for a text that is not "utm" or "tm:CM".
-bool ParseProjectionOption(const std::string& text, orb::ProjectionSpec& spec);
+bool ParseProjectionOption(const std::string& text, orb::ProjectionSpec& proj);
 
 }  // namespace orbcli
