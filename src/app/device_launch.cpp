@@ -52,29 +52,11 @@ bool DeviceLaunch::StartSimulator(const QStringList& extraArgs, QString& error, 
     return !simPath_.isEmpty();
 }
 
-bool DeviceLaunch::Prepare(QStringList& arguments, QString& error) {
-    QString port;
-    bool simulate = false;
-    QStringList simArgs;
-    QStringList rest;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments[i];
-        if (a == QStringLiteral("--port") && i + 1 < arguments.size()) {
-            port = arguments[++i];
-        } else if (a.startsWith(QStringLiteral("--port="))) {
-            port = a.mid(7);
-        } else if (a == QStringLiteral("--simulate")) {
-            simulate = true;
-            // An optional scenario follows.
-            if (i + 1 < arguments.size() &&
-                arguments[i + 1].endsWith(QStringLiteral(".json"), Qt::CaseInsensitive))
-                simArgs << QStringLiteral("--scenario") << arguments[++i];
-        } else {
-            rest << a;
-        }
-    }
-    arguments = rest;
-    if (simulate) {
+bool DeviceLaunch::Prepare(const CommandLine& commandLine, QString& error) {
+    QString port = commandLine.port;
+    if (commandLine.simulate) {
+        QStringList simArgs;
+        if (!commandLine.scenario.isEmpty()) simArgs << QStringLiteral("--scenario") << commandLine.scenario;
         if (!StartSimulator(simArgs, error)) return false;
         port = simPath_;
     }

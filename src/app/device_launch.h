@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <memory>
 
+#include "app/command_line.h"
+
 class QProcess;
 
 namespace orb {
@@ -18,10 +20,10 @@ public:
     DeviceLaunch(const DeviceLaunch&) = delete;
     DeviceLaunch& operator=(const DeviceLaunch&) = delete;
 
-    // Takes the device options out of `arguments`, starts the simulator if
-    // asked, and configures the window's port list. False (with `error`) when
-    // the simulator cannot be started.
-    bool Prepare(QStringList& arguments, QString& error);
+    // Starts the simulator if the command line asks for it and configures
+    // the window's port list. False (with `error`) when the simulator cannot
+    // be started.
+    bool Prepare(const CommandLine& commandLine, QString& error);
 
     // The simulator's device path, or empty.
     QString simulatorPath() const { return simPath_; }

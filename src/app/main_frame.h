@@ -178,6 +178,7 @@ private:
     void ConnectPrintCommands();
     // Before every job: the mode dialog, then its warning where it applies.
     void PreparePrinting();
+    void ProposePdfFile(QPrinter& p) const;
     struct ReportInput MakeReport() const;
     class CPrintSetDlg* printSetDlg_ = nullptr;
     std::shared_ptr<QPrinter> printer_;

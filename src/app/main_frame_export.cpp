@@ -9,6 +9,7 @@
 #include <QMessageBox>
 
 #include "app/command_ids.h"
+#include "app/dialog_folder.h"
 #include "app/main_frame.h"
 #include "app/txt_set_dlg.h"
 #include "report/excel_export.h"
@@ -49,12 +50,14 @@ QString CMainFrame::AskExportFileName(const QStringList& filters, const QString&
     dlg.setDefaultSuffix(defaultSuffix);
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setDirectory(StartFolder());
     // Choosing the .xlsx filter makes a bare name an .xlsx workbook.
     connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg, defaultSuffix](const QString& filter) {
         dlg.setDefaultSuffix(filter.contains(QStringLiteral("*.xlsx")) ? QStringLiteral("xlsx")
                                                                        : defaultSuffix);
     });
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
+    RememberFolderOf(dlg.selectedFiles().constFirst());
     return dlg.selectedFiles().constFirst();
 }
 

@@ -9,6 +9,7 @@
 #include <QSettings>
 
 #include "app/command_ids.h"
+#include "app/dialog_folder.h"
 #include "app/main_frame.h"
 #include "app/orb_view.h"
 #include "app/recovery_journal.h"
@@ -41,7 +42,7 @@ QString CMainFrame::AskFileName(bool save) {
     dlg.setDefaultSuffix(QStringLiteral("TLM"));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (!pathName_.isEmpty()) dlg.setDirectory(QFileInfo(pathName_).absolutePath());
+    dlg.setDirectory(pathName_.isEmpty() ? StartFolder() : QFileInfo(pathName_).absolutePath());
     if (save) dlg.selectFile(DocumentTitle());
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     return dlg.selectedFiles().constFirst();
@@ -161,6 +162,8 @@ QStringList CMainFrame::RecentFiles() const {
 }
 
 void CMainFrame::AddRecentFile(const QString& path) {
+    // A survey opened or saved is also where the next file dialog starts.
+    RememberFolderOf(path);
     const QString full = QFileInfo(path).absoluteFilePath();
     QStringList files = RecentFiles();
     files.removeAll(full);

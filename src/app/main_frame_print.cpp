@@ -2,6 +2,8 @@
 // Every job first asks for the print mode; all of them draw the report with
 // the one renderer of app/canvas on the frame's printer.
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPainter>
@@ -12,6 +14,7 @@
 
 #include "app/canvas/report_output.h"
 #include "app/command_ids.h"
+#include "app/dialog_folder.h"
 #include "app/main_frame.h"
 #include "app/print_set_dlg.h"
 #include "app/trajectory_report.h"
@@ -83,6 +86,18 @@ void CMainFrame::PreparePrinting() {
     }
 }
 
+void CMainFrame::ProposePdfFile(QPrinter& p) const {
+    // Printing to a file (the choice when no printer is installed) starts in
+    // the survey's folder, named after the survey, unless a file was chosen
+    // earlier in this run.
+    const bool toFile =
+        p.outputFormat() == QPrinter::PdfFormat || QPrinterInfo::availablePrinters().isEmpty();
+    if (!toFile || !p.outputFileName().isEmpty()) return;
+    const QString folder = pathName_.isEmpty() ? StartFolder() : QFileInfo(pathName_).absolutePath();
+    p.setOutputFileName(
+        QDir(folder).filePath(QFileInfo(DocumentTitle()).completeBaseName() + QStringLiteral(".pdf")));
+}
+
 void CMainFrame::OnFilePageSetup() {
     QPageSetupDialog dlg(&printer(), this);
     dlg.exec();
@@ -93,6 +108,7 @@ void CMainFrame::OnFilePrint() {
     QPrinter& p = printer();
     SetUpReportPrinter(p);
     const ReportInput in = MakeReport();
+    ProposePdfFile(p);
     QPrintDialog dlg(&p, this);
     dlg.setMinMax(1, ReportPageCount(in));
     dlg.setOption(QAbstractPrintDialog::PrintPageRange, true);

@@ -1,7 +1,6 @@
 #include "app/orb_app.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -9,6 +8,7 @@
 #include <QTranslator>
 
 #include "app/command_icons.h"
+#include "app/command_line.h"
 #include "app/main_frame.h"
 #include "app/orb_view.h"
 #include "app/recovery_journal.h"
@@ -52,29 +52,20 @@ void COrbApp::SetInterfaceFont() {
     QApplication::setFont(f);
 }
 
-bool COrbApp::InitInstance(const QStringList& arguments) {
+bool COrbApp::InitInstance(const CommandLine& commandLine) {
     ConfigureSettings();
     InstallTranslations();
     RegisterFontSubstitutions();
     SetInterfaceFont();
     QApplication::setWindowIcon(AppIcon());
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Orb 测斜数据处理系统"));
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("启动时打开的 TLM 文件"));
-    const QCommandLineOption screenshot(
-        QStringLiteral("screenshot"), QStringLiteral("把主窗口保存为 PNG 图片后退出"), QStringLiteral("png"));
-    parser.addOption(screenshot);
-    parser.process(arguments);
-
+    const bool screenshot = !commandLine.screenshot.isEmpty();
     frame_ = std::make_unique<CMainFrame>();
     // A picture of the window needs no journal and no recovery question.
-    if (!parser.isSet(screenshot)) InstallRecoveryJournal(frame_.get());
-    const QStringList files = parser.positionalArguments();
-    if (!files.isEmpty()) frame_->OpenDocumentFile(files.constFirst());
+    if (!screenshot) InstallRecoveryJournal(frame_.get());
+    if (!commandLine.file.isEmpty()) frame_->OpenDocumentFile(commandLine.file);
     frame_->show();
-    if (parser.isSet(screenshot)) TakeScreenshot(parser.value(screenshot));
+    if (screenshot) TakeScreenshot(commandLine.screenshot);
     return true;
 }
 

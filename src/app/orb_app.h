@@ -11,6 +11,7 @@ class QTranslator;
 namespace orb {
 
 class CMainFrame;
+struct CommandLine;
 
 // Where the settings live (organisation and application name of QSettings).
 inline constexpr const char* kSettingsOrganization = "应用程序向导生成的本地应用程序";
@@ -32,8 +33,7 @@ public:
     static void SetInterfaceFont();
 
     // Start-up: returns false when the program should end at once.
-    // Arguments: [FILE] [--screenshot PNG].
-    bool InitInstance(const QStringList& arguments);
+    bool InitInstance(const CommandLine& commandLine);
     int ExitInstance(int code);
     CMainFrame* mainFrame() const { return frame_.get(); }
 

@@ -11,6 +11,7 @@
 
 #include "app/command_ids.h"
 #include "app/device_bridge.h"
+#include "app/dock_split.h"
 #include "app/main_frame.h"
 #include "app/orb_view.h"
 #include "app/quality_set_dlg.h"
@@ -92,6 +93,7 @@ void CQualityController::CreateDock() {
     panel_->toolBar()->addAction(reportPageAction_);
     dock_->setWidget(panel_);
     frame_->addDockWidget(Qt::BottomDockWidgetArea, dock_);
+    KeepDockSplit(frame_, dock_, "Settings/TrajectoryPanelHeight");
     dock_->hide();
     QAction* toggle = dock_->toggleViewAction();
     toggle->setText(QString::fromUtf8(kTrajectoryPanelTitle));

@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/dialog_folder.h"
 #include "app/trajectory_plot_widget.h"
 #include "core/atomic_file.h"
 #include "document/well_info.h"
@@ -74,8 +75,10 @@ void CTrajectoryPanel::OnSavePng() {
     dlg.setDefaultSuffix(QStringLiteral("png"));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setDirectory(StartFolder());
     dlg.selectFile(QStringLiteral("井眼轨迹.png"));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    RememberFolderOf(dlg.selectedFiles().constFirst());
     QString error;
     if (!SavePng(dlg.selectedFiles().constFirst(), &error)) {
         QMessageBox::critical(this, QString::fromUtf8(kErrorCaption),

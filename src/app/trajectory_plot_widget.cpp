@@ -8,7 +8,8 @@ namespace orb {
 
 CTrajectoryPlotWidget::CTrajectoryPlotWidget(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("trajectoryPlot"));
-    setMinimumSize(480, 320);
+    // Small enough that the panel can share a laptop screen with the table.
+    setMinimumSize(360, 200);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

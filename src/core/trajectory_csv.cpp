@@ -8,16 +8,8 @@ namespace {
 constexpr std::size_t kMaxListedIndexes = 10;
 
 void AppendStation(std::string& out, const TrajectoryStation& s) {
-    const std::string cells[] = {FixedText(s.md, 2),
-                                 FixedText(s.inclination, 2),
-                                 FixedText(s.trueAzimuth, 2),
-                                 FixedText(s.tvd, 3),
-                                 FixedText(s.north, 3),
-                                 FixedText(s.east, 3),
-                                 FixedText(s.verticalSection, 3),
-                                 FixedText(s.dogleg, 3),
-                                 s.dlsDefined() ? FixedText(s.dls, 3) : std::string()};
-    for (std::size_t c = 0; c < std::size(cells); ++c) {
+    const auto cells = TrajectoryCells(s, "");
+    for (std::size_t c = 0; c < cells.size(); ++c) {
         if (c > 0) out.push_back(',');
         out += cells[c];
     }
@@ -40,6 +32,19 @@ std::string SkippedNote(const Trajectory& t) {
 }
 
 }  // namespace
+
+std::array<std::string, kTrajectoryCellCount> TrajectoryCells(const TrajectoryStation& s,
+                                                              const char* undefined) {
+    return {FixedText(s.md, 2),
+            FixedText(s.inclination, 2),
+            FixedText(s.trueAzimuth, 2),
+            FixedText(s.tvd, 3),
+            FixedText(s.north, 3),
+            FixedText(s.east, 3),
+            FixedText(s.verticalSection, 3),
+            FixedText(s.dogleg, 3),
+            s.dlsDefined() ? FixedText(s.dls, 3) : std::string(undefined)};
+}
 
 std::string TrajectoryCsv(const Trajectory& trajectory) {
     std::string out = kTrajectoryCsvHeader;

@@ -3,6 +3,7 @@
 // a defined severity, closure).
 #pragma once
 
+#include <array>
 #include <string>
 
 #include "core/trajectory.h"
@@ -16,6 +17,12 @@ inline constexpr const char* kTrajectoryCsvHeader = "MD,Inc,TrueAzi,TVD,N,E,VS,D
 // TVD, N, E, VS, Dogleg and DLS with 3. DLS is empty where it is undefined
 // (a step over zero depth).
 std::string TrajectoryCsv(const Trajectory& trajectory);
+
+// The nine texts of a station in the header's order, the one rule for its
+// decimals; an undefined DLS reads `undefined`.
+inline constexpr std::size_t kTrajectoryCellCount = 9;
+std::array<std::string, kTrajectoryCellCount> TrajectoryCells(const TrajectoryStation& s,
+                                                              const char* undefined);
 
 // "°/30m" or "°/100ft".
 const char* DlsUnitText(DlsInterval interval);

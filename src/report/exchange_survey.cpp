@@ -5,6 +5,7 @@
 #include "core/fixed_text.h"
 #include "core/ole_date.h"
 #include "core/text_codec.h"
+#include "core/trajectory_csv.h"
 
 namespace orb {
 namespace {
@@ -54,27 +55,19 @@ std::string SurveyDay(const SurveyContext& context, const std::vector<ExchangeSt
 }  // namespace
 
 std::array<std::string, kExchangeFieldCount> ExchangeFields(const ExchangeStation& s, const char* undefined) {
-    const TrajectoryStation& t = s.trajectory;
     auto optional = [undefined](const std::optional<double>& v) {
         return v ? FixedText(*v, 3) : std::string(undefined);
     };
-    return {FixedText(t.md, 2),
-            FixedText(t.inclination, 2),
-            FixedText(t.trueAzimuth, 2),
-            FixedText(t.tvd, 3),
-            FixedText(t.north, 3),
-            FixedText(t.east, 3),
-            FixedText(t.verticalSection, 3),
-            FixedText(t.dogleg, 3),
-            t.dlsDefined() ? FixedText(t.dls, 3) : std::string(undefined),
-            optional(s.buildRate),
-            optional(s.turnRate),
-            FixedText(s.gravityToolFace, 2),
-            FixedText(s.magneticToolFace, 2),
-            FixedText(s.totalGravity, 4),
-            FixedText(s.fieldStrength, 1),
-            FixedText(s.dip, 2),
-            QcVerdictText(s.quality)};
+    const auto path = TrajectoryCells(s.trajectory, undefined);
+    std::array<std::string, kExchangeFieldCount> fields;
+    std::move(path.begin(), path.end(), fields.begin());
+    std::size_t i = path.size();
+    for (std::string text :
+         {optional(s.buildRate), optional(s.turnRate), FixedText(s.gravityToolFace, 2),
+          FixedText(s.magneticToolFace, 2), FixedText(s.totalGravity, 4), FixedText(s.fieldStrength, 1),
+          FixedText(s.dip, 2), std::string(QcVerdictText(s.quality))})
+        fields[i++] = std::move(text);
+    return fields;
 }
 
 double AzimuthDifference(double from, double to) {

@@ -3,6 +3,7 @@
 // file dialogs.
 #include <QAbstractItemView>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -152,6 +153,7 @@ private slots:
     void textExportThroughTheMenuWritesTheTable();
     void excelExportThroughTheMenuWritesAWorkbook();
     void exportIntoAMissingFolderFailsAndWritesNothing();
+    void exportDialogsStartInTheSurveysFolder();
     void screenshots();
 
 private:
@@ -316,6 +318,40 @@ void ExportTest::formatSaveFailureKeepsTheDialogOpen() {
     QVERIFY(dlg.isVisible());
     QCOMPARE(dlg.result(), int(QDialog::Rejected));
     dlg.reject();
+}
+
+// Cancels the next file dialog and returns the folder it started in.
+void NoteStartFolder(QString* folder) {
+    test::WhenModal(
+        [folder](QWidget* w) {
+            auto* dlg = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dlg);
+            *folder = dlg->directory().absolutePath();
+            dlg->reject();
+        },
+        5000, "QFileDialog");
+}
+
+void ExportTest::exportDialogsStartInTheSurveysFolder() {
+    const QString wellDir = files_.filePath("well 7");
+    const QString otherDir = files_.filePath("exports");
+    QVERIFY(QDir().mkpath(wellDir) && QDir().mkpath(otherDir));
+    CMainFrame f;
+    FillSurvey(f, 5);
+    QVERIFY(f.SaveDocumentFile(wellDir + "/A.TLM"));
+
+    QString folder;
+    NoteStartFolder(&folder);
+    f.Action(cmd::kExportExcel)->trigger();
+    QCOMPARE(folder, QDir(wellDir).absolutePath());
+
+    // A folder chosen for an export is where the next one starts.
+    ChooseFile(otherDir + "/A.xls", kExcelFilters);
+    f.Action(cmd::kExportExcel)->trigger();
+    QVERIFY(QFile::exists(otherDir + "/A.xls"));
+    NoteStartFolder(&folder);
+    f.Action(cmd::kExportExcel)->trigger();
+    QCOMPARE(folder, QDir(otherDir).absolutePath());
 }
 
 void ExportTest::textExportThroughTheMenuWritesTheTable() {

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "app/command_ids.h"
+#include "app/command_line.h"
 #include "app/main_frame.h"
 #include "app/orb_app.h"
 #include "app_test_support.h"
@@ -104,6 +105,7 @@ private slots:
     void newGivesAnEmptyDocument();
     void recentFilesKeepFourEntries();
     void commandLineFileOpensAtStartUp();
+    void commandLineKnowsEveryOption();
 
 private:
     std::unique_ptr<QTemporaryDir> settings_;
@@ -328,7 +330,7 @@ void FileTest::recentFilesKeepFourEntries() {
 
 void FileTest::commandLineFileOpensAtStartUp() {
     COrbApp app;
-    QVERIFY(app.InitInstance({"orb", files_.filePath("roundtrip.TLM")}));
+    QVERIFY(app.InitInstance(ParseCommandLine({"orb", files_.filePath("roundtrip.TLM")})));
     QCOMPARE(app.mainFrame()->Document().RecordCount(), std::size_t(12));
     QVERIFY(app.mainFrame()->isVisible());
     // Qt's own texts read Chinese.
@@ -339,4 +341,33 @@ void FileTest::commandLineFileOpensAtStartUp() {
 }
 
 QTEST_MAIN(FileTest)
+void FileTest::commandLineKnowsEveryOption() {
+    const QString help = CommandLineHelpText();
+    for (const char* option : {"--port", "--simulate", "--screenshot", "--help", "--version"})
+        QVERIFY2(help.contains(QLatin1String(option)), option);
+
+    struct Case {
+        QStringList args;
+        QString file, scenario, port;
+        bool simulate;
+    };
+    const Case cases[] = {
+        {{"orb"}, {}, {}, {}, false},
+        {{"orb", "a.TLM"}, "a.TLM", {}, {}, false},
+        {{"orb", "--simulate"}, {}, {}, {}, true},
+        {{"orb", "--simulate", "well.json", "a.TLM"}, "a.TLM", "well.json", {}, true},
+        {{"orb", "--port", "/dev/ttyUSB0", "a.TLM"}, "a.TLM", {}, "/dev/ttyUSB0", false},
+        {{"orb", "--port=/dev/ttyS1"}, {}, {}, "/dev/ttyS1", false},
+        // Without --simulate a .json argument is a file like any other.
+        {{"orb", "x.json"}, "x.json", {}, {}, false},
+    };
+    for (const Case& c : cases) {
+        const CommandLine cl = ParseCommandLine(c.args);
+        QCOMPARE(cl.file, c.file);
+        QCOMPARE(cl.scenario, c.scenario);
+        QCOMPARE(cl.port, c.port);
+        QCOMPARE(cl.simulate, c.simulate);
+    }
+}
+
 #include "file_test.moc"

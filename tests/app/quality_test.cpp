@@ -100,6 +100,7 @@ private slots:
     void panelFollowsSelectionDepthsDeclinationAndSettings();
     void panelSavesPngAndRestoresItsDock();
     void reportPageIsOptIn();
+    void panelLeavesTheTableHalfTheWindowAndKeepsTheSplit();
     void screenshot();
 
 private:
@@ -382,6 +383,27 @@ void QualityTest::panelSavesPngAndRestoresItsDock() {
     QVERIFY(frame_->restoreState(state));
     QVERIFY(frame_->qualityController()->dock()->isVisibleTo(frame_.get()));
     QCOMPARE(frame_->dockWidgetArea(frame_->qualityController()->dock()), Qt::LeftDockWidgetArea);
+}
+
+void QualityTest::panelLeavesTheTableHalfTheWindowAndKeepsTheSplit() {
+    Load(*frame_, QualitySurvey());
+    QDockWidget* dock = quality()->dock();
+    frame_->Action(cmd::kTrajectoryPanel)->trigger();
+    QTRY_VERIFY(dock->isVisible());
+    QTRY_VERIFY(view()->height() >= frame_->height() / 2 - 60);  // the table keeps half, less the bars
+    QVERIFY(dock->height() > 150);
+
+    // The operator's split is what the next run starts with.
+    frame_->resizeDocks({dock}, {300}, Qt::Vertical);
+    QTRY_COMPARE(QSettings().value(QStringLiteral("Settings/TrajectoryPanelHeight")).toInt(), dock->height());
+    const int kept = dock->height();
+    frame_->Document().SetModified(false);
+    frame_ = std::make_unique<CMainFrame>();
+    frame_->resize(1200, 800);
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    frame_->Action(cmd::kTrajectoryPanel)->trigger();
+    QTRY_COMPARE(frame_->qualityController()->dock()->height(), kept);
 }
 
 void QualityTest::reportPageIsOptIn() {
