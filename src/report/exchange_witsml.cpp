@@ -2,7 +2,9 @@
 
 #include <libxml/xmlwriter.h>
 
+#include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "core/fixed_text.h"
 #include "core/ole_date.h"
@@ -30,51 +32,88 @@ const xmlChar* X(const char* s) {
     return reinterpret_cast<const xmlChar*>(s);
 }
 
+// libxml2's text writer over an output buffer that appends to a string (its
+// own memory buffer grows by exact reallocations, copying a document of
+// 10,000 stations over and over). The writer's own indentation writes each
+// level's two spaces as a separate piece; the same line breaks and spaces go
+// in here as one raw piece, and a number, which holds no character XML would
+// escape, as raw text without the escaping copy. Elements, attributes and
+// every other text still go through the writer.
 class Writer {
 public:
-    Writer() : buffer_(xmlBufferCreate()), w_(buffer_ ? xmlNewTextWriterMemory(buffer_, 0) : nullptr) {
-        if (!w_) ok_ = false;
+    Writer() {
+        xmlOutputBufferPtr out = xmlOutputBufferCreateIO(Append, nullptr, &text_, nullptr);
+        w_ = out ? xmlNewTextWriter(out) : nullptr;  // the writer owns `out` from here
+        if (!w_) {
+            if (out) xmlOutputBufferClose(out);
+            ok_ = false;
+        }
     }
     ~Writer() {
         if (w_) xmlFreeTextWriter(w_);
-        if (buffer_) xmlBufferFree(buffer_);
     }
     Writer(const Writer&) = delete;
     Writer& operator=(const Writer&) = delete;
 
-    void Start(const char* name) { Check(xmlTextWriterStartElement(w_, X(name))); }
-    void End() { Check(xmlTextWriterEndElement(w_)); }
+    void Start(const char* name) {
+        if (depth_ > 0) Indent();
+        Check(xmlTextWriterStartElement(w_, X(name)));
+        ++depth_;
+        afterEnd_ = false;
+    }
+    void End() {
+        --depth_;
+        if (afterEnd_) Indent();  // an element with children closes on its own line
+        Check(xmlTextWriterEndElement(w_));
+        afterEnd_ = true;
+    }
     void Attribute(const char* name, const std::string& value) {
         Check(xmlTextWriterWriteAttribute(w_, X(name), X(value.c_str())));
     }
     void Text(const char* name, const std::string& value) {
-        Check(xmlTextWriterWriteElement(w_, X(name), X(value.c_str())));
-    }
-    void Measure(const char* name, const char* uom, const std::string& value) {
         Start(name);
-        Attribute("uom", uom);
         Check(xmlTextWriterWriteString(w_, X(value.c_str())));
         End();
     }
-    void Begin() {
-        Check(xmlTextWriterSetIndent(w_, 1));
-        Check(xmlTextWriterSetIndentString(w_, X("  ")));
+    // `number` comes from core/fixed_text.h: digits, sign, point, "nan", "inf".
+    void Measure(const char* name, const char* uom, const std::string& number) {
+        Start(name);
+        Attribute("uom", uom);
+        Raw(number.data(), number.size());
+        End();
+    }
+    void Begin(std::size_t expectedBytes) {
+        text_.reserve(expectedBytes);
         Check(xmlTextWriterStartDocument(w_, "1.0", "UTF-8", nullptr));
     }
     std::string Finish() {
-        Check(xmlTextWriterEndDocument(w_));
+        Check(xmlTextWriterEndDocument(w_));  // ends the last line
+        Check(xmlTextWriterFlush(w_));
         if (!ok_) return {};
-        xmlTextWriterFlush(w_);
-        return std::string(reinterpret_cast<const char*>(xmlBufferContent(buffer_)),
-                           static_cast<std::size_t>(xmlBufferLength(buffer_)));
+        return std::move(text_);
     }
 
 private:
+    static constexpr std::string_view kIndent = "\n                    ";
+
+    static int Append(void* context, const char* bytes, int length) {
+        static_cast<std::string*>(context)->append(bytes, static_cast<std::size_t>(length));
+        return length;
+    }
+    void Indent() {
+        const std::size_t n = std::min(kIndent.size(), 1 + 2 * static_cast<std::size_t>(depth_));
+        Raw(kIndent.data(), n);
+    }
+    void Raw(const char* text, std::size_t size) {
+        Check(xmlTextWriterWriteRawLen(w_, X(text), static_cast<int>(size)));
+    }
     void Check(int rc) {
         if (rc < 0) ok_ = false;
     }
-    xmlBufferPtr buffer_;
-    xmlTextWriterPtr w_;
+    std::string text_;
+    xmlTextWriterPtr w_ = nullptr;
+    int depth_ = 0;
+    bool afterEnd_ = false;
     bool ok_ = true;
 };
 
@@ -158,7 +197,8 @@ std::string ExchangeWitsml(const ExchangeSurvey& survey) {
     const bool feet = h.depthUnit == DepthUnit::kFeet;
     const Units u{feet ? "ft" : "m", h.dlsInterval == DlsInterval::kPer30Metres ? "dega/30m" : "dega/100ft"};
     Writer w;
-    w.Begin();
+    // About 1.3 kB a station with its raw data.
+    w.Begin(2048 + survey.stations.size() * 1400);
     w.Start("trajectorys");
     w.Attribute("xmlns", kWitsmlNamespace);
     w.Attribute("version", "1.4.1.1");

@@ -93,10 +93,11 @@ public:
             throw std::runtime_error("the package holds no workbook");
         workbookRels_ = Load(RelsOf(workbookPath_));
         FindOrAddSheet();
-        const std::set<std::string> formulas = PutCells(sheet_.get(), rows_);
+        std::string sheet;
+        const std::set<std::string> formulas = PatchSheet(sheet);
         if (!formulas.empty()) DropFromCalcChain(formulas);
         AskFullRecalculation();
-        Store(sheetPath_, sheet_.get());
+        Put(sheetPath_, std::move(sheet));
         Store(workbookPath_, workbook_.get());
         if (relsChanged_) Store(RelsOf(workbookPath_), workbookRels_.get());
         if (contentTypes_) Store(kContentTypes, contentTypes_.get());
@@ -112,9 +113,22 @@ private:
         return Parse(bytes, part);
     }
 
-    void Store(const std::string& part, xmlDoc* doc) {
+    void Store(const std::string& part, xmlDoc* doc) { Put(part, Serialize(doc)); }
+
+    void Put(const std::string& part, std::string bytes) {
         std::string error;
-        if (!package_.Put(part, Serialize(doc), &error)) throw std::runtime_error(error);
+        if (!package_.Put(part, std::move(bytes), &error)) throw std::runtime_error(error);
+    }
+
+    // Sheet1 with the block written; the references of replaced formula
+    // cells. The cells as text when the part allows it, else as a tree.
+    std::set<std::string> PatchSheet(std::string& out) {
+        std::set<std::string> formulas;
+        if (PutCellsInText(sheetText_, rows_, out, formulas)) return formulas;
+        const XmlDoc sheet = Parse(sheetText_, sheetPath_);
+        formulas = PutCells(sheet.get(), rows_);
+        out = Serialize(sheet.get());
+        return formulas;
     }
 
     xmlDoc* ContentTypes() {
@@ -137,7 +151,8 @@ private:
                 throw std::runtime_error("the sheet Sheet1 is no worksheet");
             sheetPath_ = Resolve(Folder(workbookPath_), Attr(rel, "Target"));
             sheetId_ = Attr(s, "sheetId");
-            sheet_ = Load(sheetPath_);
+            std::string error;
+            if (!package_.Read(sheetPath_, sheetText_, &error)) throw std::runtime_error(error);
             return;
         }
         AddSheet();
@@ -178,9 +193,8 @@ private:
 
         const xmlNode* root = xmlDocGetRootElement(workbook_.get());
         const std::string mainNs = root->ns ? reinterpret_cast<const char*>(root->ns->href) : "";
-        sheet_ = Parse("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<worksheet xmlns=\"" +
-                           mainNs + "\"><dimension ref=\"A1\"/><sheetData/></worksheet>",
-                       sheetPath_);
+        sheetText_ = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<worksheet xmlns=\"" +
+                     mainNs + "\"><dimension ref=\"A1\"/><sheetData/></worksheet>";
     }
 
     // The calculation chain must not list cells that no longer hold a
@@ -238,8 +252,8 @@ private:
 
     const XlsRows& rows_;
     XlsxPackage package_;
-    std::string workbookPath_, sheetPath_, sheetId_;
-    XmlDoc workbook_, workbookRels_, sheet_, contentTypes_;
+    std::string workbookPath_, sheetPath_, sheetId_, sheetText_;
+    XmlDoc workbook_, workbookRels_, contentTypes_;
     bool relsChanged_ = false;
 };
 

@@ -87,25 +87,17 @@ void Clear(xmlNode* c) {
     }
 }
 
-std::string NumberText(double v) {
-    char buf[32];
-    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return ec == std::errc() ? std::string(buf, end) : "0";
-}
-
 void AddText(xmlNode* parent, const char* name, const std::string& text) {
     xmlNode* n = xmlNewChild(parent, parent->ns, X(name), nullptr);
     xmlNodeAddContent(n, X(text.c_str()));
-    if (!text.empty() &&
-        (text.front() == ' ' || text.back() == ' ' || text.find_first_of("\t\n") != std::string::npos))
-        xmlNodeSetSpacePreserve(n, 1);
+    if (NeedsSpacePreserve(text)) xmlNodeSetSpacePreserve(n, 1);
 }
 
 void Fill(xmlNode* c, const XlsCell& v) {
     Clear(c);
     switch (v.kind) {
         case XlsCell::Kind::Number:
-            AddText(c, "v", NumberText(v.number));
+            AddText(c, "v", CellNumberText(v.number));
             break;
         case XlsCell::Kind::Text: {
             SetAttr(c, "t", "inlineStr");
@@ -126,10 +118,6 @@ void Fill(xmlNode* c, const XlsCell& v) {
     }
 }
 
-bool IsEmpty(const XlsCell& v) {
-    return v.kind == XlsCell::Kind::Blank || (v.kind == XlsCell::Kind::Text && v.text.empty());
-}
-
 void PutRow(xmlNode* row, uint32_t r, const std::vector<XlsCell>& values, std::size_t width,
             std::set<std::string>& formulas) {
     std::map<uint32_t, xmlNode*> cells = Cells(row, r);
@@ -138,7 +126,7 @@ void PutRow(xmlNode* row, uint32_t r, const std::vector<XlsCell>& values, std::s
         const auto it = cells.find(col);
         xmlNode* c = it == cells.end() ? nullptr : it->second;
         if (c && Child(c, "f")) formulas.insert(CellRef(r, col));
-        if (IsEmpty(values[col])) {
+        if (IsEmptyCell(values[col])) {
             if (c && HasAttr(c, "s")) {
                 Clear(c);
             } else if (c) {
@@ -157,6 +145,32 @@ void PutRow(xmlNode* row, uint32_t r, const std::vector<XlsCell>& values, std::s
     }
 }
 
+}  // namespace
+
+bool IsEmptyCell(const XlsCell& v) {
+    return v.kind == XlsCell::Kind::Blank || (v.kind == XlsCell::Kind::Text && v.text.empty());
+}
+
+void AppendCellNumber(std::string& out, double v) {
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    if (ec == std::errc())
+        out.append(buf, end);
+    else
+        out += '0';
+}
+
+std::string CellNumberText(double v) {
+    std::string s;
+    AppendCellNumber(s, v);
+    return s;
+}
+
+bool NeedsSpacePreserve(const std::string& text) {
+    return !text.empty() &&
+           (text.front() == ' ' || text.back() == ' ' || text.find_first_of("\t\n") != std::string::npos);
+}
+
 void WidenDimension(xmlNode* ws, uint32_t rows, uint32_t cols) {
     xmlNode* dim = Child(ws, "dimension");
     if (!dim || rows == 0 || cols == 0) return;
@@ -167,8 +181,6 @@ void WidenDimension(xmlNode* ws, uint32_t rows, uint32_t cols) {
     if (colon == std::string::npos || !ParseCellRef(ref.substr(colon + 1), r1, c1)) r1 = r0, c1 = c0;
     SetAttr(dim, "ref", "A1:" + CellRef(std::max(r1, rows - 1), std::max(c1, cols - 1)));
 }
-
-}  // namespace
 
 std::string EscapeCellText(std::u16string_view text) {
     std::u16string out;
