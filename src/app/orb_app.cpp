@@ -3,10 +3,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFont>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
 #include "app/command_icons.h"
 #include "app/main_frame.h"
@@ -24,12 +21,7 @@ void COrbApp::ConfigureSettings() {
 }
 
 bool COrbApp::InstallTranslations() {
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    qtTranslator_ = std::make_unique<QTranslator>();
-    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (!qtTranslator_->load(QStringLiteral("qtbase_zh_CN"), dir)) return false;
-    QCoreApplication::installTranslator(qtTranslator_.get());
-    return true;
+    return translators_.Install(StoredLanguage());
 }
 
 void COrbApp::RegisterFontSubstitutions() {
@@ -60,11 +52,11 @@ bool COrbApp::InitInstance(const QStringList& arguments) {
     QApplication::setWindowIcon(AppIcon());
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Orb 测斜数据处理系统"));
+    parser.setApplicationDescription(tr("Orb 测斜数据处理系统"));
     parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("file"), QStringLiteral("启动时打开的 TLM 文件"));
-    const QCommandLineOption screenshot(
-        QStringLiteral("screenshot"), QStringLiteral("把主窗口保存为 PNG 图片后退出"), QStringLiteral("png"));
+    parser.addPositionalArgument(QStringLiteral("file"), tr("启动时打开的 TLM 文件"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"), tr("把主窗口保存为 PNG 图片后退出"),
+                                        QStringLiteral("png"));
     parser.addOption(screenshot);
     parser.process(arguments);
 
