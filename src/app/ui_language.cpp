@@ -67,17 +67,24 @@ QString WholeText(const QString& text) {
     return filled;
 }
 
+// Where composed texts join their parts, and the join in the translation.
+struct Joint {
+    const char16_t* source;
+    const char16_t* translated;
+};
+constexpr Joint kJoints[] = {{u"；", u"; "}, {u": ", u": "}, {u"：", u": "}, {u" (", u" ("}};
+
+// The parts of "a；b", "head: detail" or "caption (unit)" each on its own,
+// when the first part is a known text; the line as it came otherwise.
 QString LineText(const QString& line) {
     if (QString whole = WholeText(line); !whole.isEmpty()) return whole;
-    // "head: detail" and "head：detail", each part on its own.
-    for (const QString sep : {QStringLiteral(": "), QStringLiteral("：")}) {
+    for (const Joint& j : kJoints) {
+        const QString sep = QString::fromUtf16(j.source);
         const qsizetype at = line.indexOf(sep);
         if (at <= 0) continue;
         const QString head = WholeText(line.left(at));
         if (head.isEmpty()) continue;
-        const QString tail = line.mid(at + sep.size());
-        const QString detail = WholeText(tail);
-        return head + QStringLiteral(": ") + (detail.isEmpty() ? tail : detail);
+        return head + QString::fromUtf16(j.translated) + LineText(line.mid(at + sep.size()));
     }
     return line;
 }
