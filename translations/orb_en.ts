@@ -875,7 +875,7 @@ X %6 nT   Y %7 nT   Z %8 nT</translation>
     </message>
     <message>
         <source>磁方位</source>
-        <translation>Mag. azimuth</translation>
+        <translation>Mag. az.</translation>
     </message>
     <message>
         <source>重力工具面</source>
@@ -895,7 +895,7 @@ X %6 nT   Y %7 nT   Z %8 nT</translation>
     </message>
     <message>
         <source>电池电压</source>
-        <translation>Battery voltage</translation>
+        <translation>Battery V</translation>
     </message>
     <message>
         <source>标准时间</source>
@@ -911,7 +911,7 @@ X %6 nT   Y %7 nT   Z %8 nT</translation>
     </message>
     <message>
         <source>温度</source>
-        <translation>Temperature</translation>
+        <translation>Temp.</translation>
     </message>
     <message>
         <source>水平投影</source>

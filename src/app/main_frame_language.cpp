@@ -14,7 +14,7 @@
 namespace orb {
 
 void CMainFrame::ConnectLanguageCommands() {
-    QMenu* view = menuBar_->findChild<QMenu*>(QString::fromLatin1(kViewMenuName));
+    QMenu* view = findChild<QMenu*>(QString::fromLatin1(kViewMenuName));
     if (!view) return;
     view->addSeparator();
     QMenu* menu = view->addMenu(tr("语言 (Language)"));

@@ -1,11 +1,14 @@
 // The window's languages: English through the compiled translation, the
 // Chinese source texts untouched without one, Qt's own buttons in Chinese,
 // the texts of the plain C++ modules and the language choice.
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -226,19 +229,18 @@ void LanguageTest::choiceIsStoredAndFollowsTheSystemOtherwise() {
 }
 
 void LanguageTest::helpGuideInBothLanguages() {
+    // The topics the guide must cover, in each language.
+    const QStringList english{"quality checks", "trajectory panel", "Undo",           "receive journal",
+                              "WITSML",         "still period",     "survey context", "Geomagnetic Reference",
+                              "Language"};
+    const QStringList chinese{"测量质量检查", "井眼轨迹面板", "撤销",           "接收日志", "WITSML",
+                              "静止段",       "测量背景信息", "井位与地磁参考", "语言"};
     for (UiLanguage language : {UiLanguage::kChinese, UiLanguage::kEnglish}) {
         QFile guide(HelpGuideUrl(language).mid(3));  // "qrc:/..." -> ":/..."
         QVERIFY(guide.open(QIODevice::ReadOnly));
         const QString html = QString::fromUtf8(guide.readAll());
-        const bool en = language == UiLanguage::kEnglish;
-        for (const char* topic :
-             en ? std::initializer_list<const char*>{"quality checks", "trajectory panel", "Undo",
-                                                     "receive journal", "WITSML", "still period",
-                                                     "survey context", "Geomagnetic Reference", "Language"}
-                : std::initializer_list<const char*>{"测量质量检查", "井眼轨迹面板", "撤销", "接收日志",
-                                                     "WITSML", "静止段", "测量背景信息", "井位与地磁参考",
-                                                     "语言"})
-            QVERIFY2(html.contains(QString::fromUtf8(topic)), topic);
+        for (const QString& topic : language == UiLanguage::kEnglish ? english : chinese)
+            QVERIFY2(html.contains(topic), qPrintable(topic));
     }
 }
 
