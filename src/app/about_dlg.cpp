@@ -10,13 +10,13 @@
 namespace orb {
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("关于TALO"));
+    setWindowTitle(tr("关于TALO"));
     setProperty("dialogId", 100);
     auto* icon = new QLabel(this);
     icon->setPixmap(AppIcon().pixmap(32, 32));
-    auto* text = new QLabel(QStringLiteral("TALO，B4.3 版"), this);
+    auto* text = new QLabel(tr("TALO，B4.3 版"), this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     auto* grid = new QGridLayout(this);
     grid->addWidget(icon, 0, 0, Qt::AlignTop);

@@ -16,13 +16,13 @@ CComSetDlg::CComSetDlg(int portNumber, const std::vector<PortInfo>& ports, QWidg
       number_(new QLineEdit(QString::number(portNumber), this)),
       list_(new QTreeWidget(this)),
       portNumber_(portNumber) {
-    setWindowTitle(QStringLiteral("通信端口设置"));
+    setWindowTitle(tr("通信端口设置"));
     setProperty("dialogId", 317);
     number_->setProperty("controlId", 1028);
     number_->setObjectName(QStringLiteral("field1028"));
     list_->setObjectName(QStringLiteral("portList"));
     list_->setRootIsDecorated(false);
-    list_->setHeaderLabels({QStringLiteral("编号"), QStringLiteral("设备"), QStringLiteral("说明")});
+    list_->setHeaderLabels({tr("编号"), tr("设备"), tr("说明")});
     for (std::size_t i = 0; i < ports.size(); ++i) {
         const PortInfo& p = ports[i];
         QString device = QString::fromStdString(p.path);
@@ -37,12 +37,12 @@ CComSetDlg::CComSetDlg(int portNumber, const std::vector<PortInfo>& ports, QWidg
     });
     connect(list_, &QTreeWidget::itemDoubleClicked, this, [this] { accept(); });
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CComSetDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("请选择通信端口"), this));
+    layout->addWidget(new QLabel(tr("请选择通信端口"), this));
     layout->addWidget(number_);
     layout->addWidget(list_);
     layout->addWidget(buttons);
@@ -54,7 +54,7 @@ void CComSetDlg::accept() {
     bool ok = false;
     const int n = number_->text().trimmed().toInt(&ok);
     if (!ok) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("请输入一个整数。"));
+        QMessageBox::warning(this, windowTitle(), tr("请输入一个整数。"));
         number_->setFocus();
         number_->selectAll();
         return;

@@ -10,22 +10,23 @@
 namespace orb {
 
 CDataModifyDlg::CDataModifyDlg(QWidget* parent) : CNumberDialog(parent) {
-    setWindowTitle(QStringLiteral("数据修改"));
+    setWindowTitle(tr("数据修改"));
     setProperty("dialogId", 320);
-    static const char* const labels[7] = {"井斜补偿", "方位补偿", "GTF补偿", "MTF补偿",
-                                          "GT补偿",   "MT补偿",   "DIP补偿"};
+    static const char* const labels[7] = {
+        QT_TR_NOOP("井斜补偿"), QT_TR_NOOP("方位补偿"), QT_TR_NOOP("GTF补偿"), QT_TR_NOOP("MTF补偿"),
+        QT_TR_NOOP("GT补偿"),   QT_TR_NOOP("MT补偿"),   QT_TR_NOOP("DIP补偿")};
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("请输入数据补偿量，生成数据 = 原数据 + 补偿量"), this));
+    layout->addWidget(new QLabel(tr("请输入数据补偿量，生成数据 = 原数据 + 补偿量"), this));
     auto* grid = new QGridLayout;
     for (int i = 0; i < 7; ++i) {
         fields_[i] = NumberEdit(1029 + i);
-        grid->addWidget(new QLabel(QString::fromUtf8(labels[i]), this), i % 4, (i / 4) * 2);
+        grid->addWidget(new QLabel(tr(labels[i]), this), i % 4, (i / 4) * 2);
         grid->addWidget(fields_[i], i % 4, (i / 4) * 2 + 1);
     }
     layout->addLayout(grid);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CDataModifyDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CDataModifyDlg::reject);
     layout->addWidget(buttons);

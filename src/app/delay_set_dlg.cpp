@@ -29,20 +29,20 @@ QSpinBox* Spin(int id, int value) {
 
 CDelaySetDlg::CDelaySetDlg(int32_t delayMinutes, int32_t intervalSeconds, QWidget* parent)
     : QDialog(parent), delay_(Spin(1014, delayMinutes)), interval_(Spin(1016, intervalSeconds)) {
-    setWindowTitle(QStringLiteral("延时设置"));
+    setWindowTitle(tr("延时设置"));
     setProperty("dialogId", 311);
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("请设置采样延时时间和采样间隔")), 0, 0, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("延时时间：")), 1, 0);
+    grid->addWidget(new QLabel(tr("请设置采样延时时间和采样间隔")), 0, 0, 1, 3);
+    grid->addWidget(new QLabel(tr("延时时间：")), 1, 0);
     grid->addWidget(delay_, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("分")), 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("采样间隔：")), 2, 0);
+    grid->addWidget(new QLabel(tr("分")), 1, 2);
+    grid->addWidget(new QLabel(tr("采样间隔：")), 2, 0);
     grid->addWidget(interval_, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("秒")), 2, 2);
-    auto* write = new QPushButton(QStringLiteral("写入探管"));
+    grid->addWidget(new QLabel(tr("秒")), 2, 2);
+    auto* write = new QPushButton(tr("写入探管"));
     write->setObjectName(QStringLiteral("writeButton"));
     write->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"));
+    auto* cancel = new QPushButton(tr("取消"));
     cancel->setObjectName(QStringLiteral("cancelButton"));
     grid->addWidget(write, 3, 1);
     grid->addWidget(cancel, 3, 2);
@@ -59,8 +59,7 @@ bool CDelaySetDlg::TakeField(QSpinBox* box, int low, int high) {
     bool ok = false;
     const int v = box->cleanText().trimmed().toInt(&ok);
     if (ok && v >= low && v <= high) return true;
-    QMessageBox::warning(this, windowTitle(),
-                         QStringLiteral("请输入一个介于%1和%2之间的整数。").arg(low).arg(high));
+    QMessageBox::warning(this, windowTitle(), tr("请输入一个介于%1和%2之间的整数。").arg(low).arg(high));
     box->setFocus(Qt::OtherFocusReason);
     box->selectAll();
     return false;

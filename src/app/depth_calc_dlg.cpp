@@ -9,16 +9,16 @@
 namespace orb {
 
 CDepthCalcDlg::CDepthCalcDlg(QWidget* parent) : CNumberDialog(parent) {
-    setWindowTitle(QStringLiteral("自动生成井深"));
+    setWindowTitle(tr("自动生成井深"));
     setProperty("dialogId", 323);
     initial_ = NumberEdit(1026);
     segment_ = NumberEdit(1027);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("初始井深"), initial_);
-    form->addRow(QStringLiteral("段 长"), segment_);
+    form->addRow(tr("初始井深"), initial_);
+    form->addRow(tr("段 长"), segment_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CDepthCalcDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CDepthCalcDlg::reject);
     auto* layout = new QVBoxLayout(this);

@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "app/command_ids.h"
+#include "app/ui_language.h"
 #include "document/well_info.h"
 
 namespace orb {
@@ -30,7 +31,7 @@ void DepthDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, con
     // until the editor has closed, which happens inside this commit.
     QWidget* window = editor->window();
     QTimer::singleShot(0, window, [window] {
-        QMessageBox::warning(window, QStringLiteral("Orb"), QString::fromUtf8(kNotANumberMessage));
+        QMessageBox::warning(window, QStringLiteral("Orb"), CoreText(kNotANumberMessage));
     });
 }
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/ui_language.h"
 #include "device/device_controller.h"
 #include "device/device_interfaces.h"
 #include "device/port_list.h"
@@ -28,8 +29,9 @@ class CRtcProbeDlg;
 
 // Added after "串口打开失败" when the device exists but the user may not open it.
 inline constexpr const char* kPermissionHint =
-    "没有打开该串口的权限。请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），"
-    "然后重新登录。";
+    QT_TRANSLATE_NOOP("Orb",
+                      "没有打开该串口的权限。请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），"
+                      "然后重新登录。");
 
 class DeviceBridge final : public QObject,
                            public LinkPort,

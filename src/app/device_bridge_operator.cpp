@@ -11,6 +11,7 @@
 #include "app/main_frame.h"
 #include "app/real_dis_dlg.h"
 #include "app/rtc_probe_dlg.h"
+#include "app/ui_language.h"
 
 namespace orb {
 
@@ -32,10 +33,6 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
-QString Utf8(std::string_view s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 MessageAnswer AskBox(QWidget* parent, const QString& text, const QString& caption, MessageIcon icon,
                      MessageButtons buttons) {
     QMessageBox box(BoxIcon(icon), caption, text, QMessageBox::NoButton, parent);
@@ -44,15 +41,15 @@ MessageAnswer AskBox(QWidget* parent, const QString& text, const QString& captio
     // A destructive question defaults to its safe button.
     const bool safe = buttons == MessageButtons::kYesNoSafe || buttons == MessageButtons::kOkCancelSafe;
     if (IsYesNo(buttons)) {
-        yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+        yes = box.addButton(QCoreApplication::translate("Orb", "是(&Y)"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QCoreApplication::translate("Orb", "否(&N)"), QMessageBox::NoRole);
         box.setEscapeButton(no);
         box.setDefaultButton(safe ? no : yes);
     } else {
-        ok = box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+        ok = box.addButton(QCoreApplication::translate("Orb", "确定"), QMessageBox::AcceptRole);
         QPushButton* cancel = nullptr;
         if (IsOkCancel(buttons)) {
-            cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+            cancel = box.addButton(QCoreApplication::translate("Orb", "取消"), QMessageBox::RejectRole);
             box.setEscapeButton(cancel);
         }
         box.setDefaultButton(safe && cancel ? cancel : ok);
@@ -67,13 +64,13 @@ MessageAnswer AskBox(QWidget* parent, const QString& text, const QString& captio
 
 MessageAnswer DeviceBridge::MessageBox(std::string_view text, std::string_view caption, MessageIcon icon,
                                        MessageButtons buttons) {
-    QString shown = Utf8(text);
+    QString shown = CoreText(text);
     // A failed open for lack of permission says why and how to mend it.
     if (text == "串口打开失败" && lastError_ == SerialError::kPermissionDenied)
-        shown += QStringLiteral("\n") + QString::fromUtf8(kPermissionHint);
+        shown += QStringLiteral("\n") + OrbText(kPermissionHint);
     messages << shown;
-    if (messageHook) return messageHook(shown, Utf8(caption));
-    return AskBox(frame_, shown, Utf8(caption), icon, buttons);
+    if (messageHook) return messageHook(shown, CoreText(caption));
+    return AskBox(frame_, shown, CoreText(caption), icon, buttons);
 }
 
 bool DeviceBridge::ShowPortDialog(int& portNumber) {
@@ -119,11 +116,11 @@ void DeviceBridge::ShowClockDialog() {
 }
 
 void DeviceBridge::SetClockField(int field, std::string_view text) {
-    if (clockDlg_) clockDlg_->SetField(field, Utf8(text));
+    if (clockDlg_) clockDlg_->SetField(field, CoreText(text));
 }
 
 void DeviceBridge::SetStatusText(std::string_view text) {
-    frame_->SetStatusText(Utf8(text));
+    frame_->SetStatusText(CoreText(text));
 }
 
 void DeviceBridge::SetProgress(int position) {

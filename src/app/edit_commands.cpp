@@ -44,10 +44,10 @@ void CEditCommands::AddToContextMenu() {
         break;
     }
     menu->addSeparator();
-    menuUndo_ = menu->addAction(QStringLiteral("撤销(&U)\tCtrl+Z"));
+    menuUndo_ = menu->addAction(tr("撤销(&U)\tCtrl+Z"));
     menuUndo_->setProperty("commandId", cmd::kEditUndo);
     connect(menuUndo_, &QAction::triggered, this, &CEditCommands::Undo);
-    menuRedo_ = menu->addAction(QStringLiteral("重做(&R)\tCtrl+Y"));
+    menuRedo_ = menu->addAction(tr("重做(&R)\tCtrl+Y"));
     menuRedo_->setProperty("commandId", cmd::kEditRedo);
     connect(menuRedo_, &QAction::triggered, this, &CEditCommands::Redo);
 }

@@ -10,6 +10,7 @@
 #include "app/quality_controller.h"
 #include "app/quality_settings.h"
 #include "app/trajectory_panel.h"
+#include "app/ui_language.h"
 #include "document/well_info.h"
 
 namespace orb {
@@ -29,18 +30,18 @@ CGeoRefController::CGeoRefController(CMainFrame* frame, CQualityController* qual
     : QObject(frame), frame_(frame), quality_(quality) {
     dialog_ = new CGeoRefDlg(BuiltInMagneticReference(), frame);
     dialog_->setObjectName(QStringLiteral("geoRefDlg"));
-    action_ = new QAction(QStringLiteral("井位与地磁参考"), this);
+    action_ = new QAction(tr("井位与地磁参考"), this);
     action_->setProperty("commandId", cmd::kGeoReference);
-    action_->setStatusTip(QStringLiteral("由井位和日期计算地磁场、正常重力和子午线收敛角"));
+    action_->setStatusTip(tr("由井位和日期计算地磁场、正常重力和子午线收敛角"));
     connect(action_, &QAction::triggered, this, &CGeoRefController::OnGeoReference);
     connect(dialog_, &CGeoRefDlg::declinationTaken, this, &CGeoRefController::TakeDeclination);
     connect(dialog_, &CGeoRefDlg::qualityReferencesTaken, this, &CGeoRefController::TakeQualityReferences);
 
     north_ = new QComboBox;
     north_->setObjectName(QStringLiteral("northReferenceBox"));
-    for (NorthReference r : kNorthOrder) north_->addItem(QString::fromUtf8(NorthReferenceName(r)));
+    for (NorthReference r : kNorthOrder) north_->addItem(CoreText(NorthReferenceName(r)));
     north_->setCurrentIndex(1);
-    north_->setToolTip(QStringLiteral("轨迹的方位参考"));
+    north_->setToolTip(tr("轨迹的方位参考"));
     quality_->panel()->toolBar()->addWidget(north_);
     connect(north_, &QComboBox::activated, this, &CGeoRefController::OnNorthChosen);
     quality_->SetNorthSource([this] {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/number_field.h"
+#include "app/ui_language.h"
 #include "geo/coordinate_text.h"
 #include "geo/grid_projection.h"
 #include "geo/normal_gravity.h"
@@ -29,43 +30,43 @@ QString Number(double v, int decimals) {
 }
 
 QString FieldText(const MagneticField& f) {
-    QString s = QStringLiteral(
+    QString s = QCoreApplication::translate(
+                    "Orb",
                     "模型 %1\n磁偏角 D %2°   磁倾角 I %3°\n总强度 F %4 nT   水平分量 H %5 nT\n"
                     "X %6 nT   Y %7 nT   Z %8 nT")
                     .arg(QString::fromUtf8(f.model), Number(f.declination, 4), Number(f.inclination, 4),
                          Number(f.total, 1), Number(f.horizontal, 1), Number(f.north, 1), Number(f.east, 1),
                          Number(f.down, 1));
-    if (f.zone != FieldZone::kNormal)
-        s += QStringLiteral("\n⚠ ") + QString::fromUtf8(FieldZoneWarning(f.zone));
+    if (f.zone != FieldZone::kNormal) s += QStringLiteral("\n⚠ ") + CoreText(FieldZoneWarning(f.zone));
     return s;
 }
 
 }  // namespace
 
 CGeoRefDlg::CGeoRefDlg(const MagneticReference& models, QWidget* parent) : QDialog(parent), models_(models) {
-    setWindowTitle(QStringLiteral("井位与地磁参考"));
+    setWindowTitle(tr("井位与地磁参考"));
     lat_ = new QLineEdit(this);
-    lat_->setPlaceholderText(QStringLiteral("39.9075 或 39°54'27\"N"));
+    lat_->setPlaceholderText(tr("39.9075 或 39°54'27\"N"));
     lon_ = new QLineEdit(this);
-    lon_->setPlaceholderText(QStringLiteral("116.3972 或 116°23'50\"E"));
+    lon_->setPlaceholderText(tr("116.3972 或 116°23'50\"E"));
     height_ = new QLineEdit(QStringLiteral("0"), this);
     date_ = new QDateEdit(this);
     date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     date_->setCalendarPopup(true);
     projection_ = new QComboBox(this);
-    projection_->addItems({QStringLiteral("UTM（按位置定带）"), QStringLiteral("高斯-克吕格 3°带"),
-                           QStringLiteral("高斯-克吕格 6°带"), QStringLiteral("横轴墨卡托，中央子午线")});
+    projection_->addItems({tr("UTM（按位置定带）"), tr("高斯-克吕格 3°带"), tr("高斯-克吕格 6°带"),
+                           tr("横轴墨卡托，中央子午线")});
     meridian_ = new QLineEdit(this);
-    meridian_->setPlaceholderText(QStringLiteral("中央子午线 °"));
-    useGravity_ = new QCheckBox(QStringLiteral("同时用正常重力作总加速度参考"), this);
+    meridian_->setPlaceholderText(tr("中央子午线 °"));
+    useGravity_ = new QCheckBox(tr("同时用正常重力作总加速度参考"), this);
     result_ = new QLabel(this);
     result_->setObjectName(QStringLiteral("geoResult"));
     result_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     result_->setMinimumWidth(420);
-    takeDeclination_ = new QPushButton(QStringLiteral("用作磁偏角"), this);
-    takeQuality_ = new QPushButton(QStringLiteral("用作质量参考"), this);
+    takeDeclination_ = new QPushButton(tr("用作磁偏角"), this);
+    takeQuality_ = new QPushButton(tr("用作质量参考"), this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    buttons->button(QDialogButtonBox::Close)->setText(QStringLiteral("关闭"));
+    buttons->button(QDialogButtonBox::Close)->setText(tr("关闭"));
     buttons->addButton(takeDeclination_, QDialogButtonBox::ActionRole);
     buttons->addButton(takeQuality_, QDialogButtonBox::ActionRole);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -74,11 +75,11 @@ CGeoRefDlg::CGeoRefDlg(const MagneticReference& models, QWidget* parent) : QDial
     grid->addWidget(projection_, 1);
     grid->addWidget(meridian_);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("纬度:"), lat_);
-    form->addRow(QStringLiteral("经度:"), lon_);
-    form->addRow(QStringLiteral("海拔高度 (m):"), height_);
-    form->addRow(QStringLiteral("测量日期:"), date_);
-    form->addRow(QStringLiteral("网格北投影:"), grid);
+    form->addRow(tr("纬度:"), lat_);
+    form->addRow(tr("经度:"), lon_);
+    form->addRow(tr("海拔高度 (m):"), height_);
+    form->addRow(tr("测量日期:"), date_);
+    form->addRow(tr("网格北投影:"), grid);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(result_);
@@ -138,9 +139,9 @@ void CGeoRefDlg::Recompute() {
     double height = 0;
     QString text;
     if (!lat || !lon) {
-        text = QStringLiteral("请输入纬度和经度（十进制度或度分秒）");
+        text = tr("请输入纬度和经度（十进制度或度分秒）");
     } else if (!ParseNumberField(height_->text(), height)) {
-        text = QStringLiteral("高度不是数字");
+        text = tr("高度不是数字");
     } else {
         const QDate d = date_->date();
         const double t = DecimalYear({d.year(), d.month(), d.day()});
@@ -149,19 +150,17 @@ void CGeoRefDlg::Recompute() {
         const MagneticResult r = models_.Evaluate({*lat, *lon, height}, t);
         field_ = r.field;
         gravityG_ = NormalGravityInG(*lat, height);
-        text = r.field ? FieldText(*r.field)
-                       : QStringLiteral("没有模型值: ") + QString::fromStdString(r.problem);
-        text += QStringLiteral("\n正常重力 %1 m/s² (%2 g)")
-                    .arg(Number(NormalGravity(*lat, height), 6), Number(gravityG_, 5));
+        text = r.field ? FieldText(*r.field) : tr("没有模型值: ") + CoreText(r.problem);
+        text +=
+            tr("\n正常重力 %1 m/s² (%2 g)").arg(Number(NormalGravity(*lat, height), 6), Number(gravityG_, 5));
         const auto proj = ProjectionForChoice(ProjectionChoice().toStdString(), *lon);
         const GridResult g = proj ? ProjectGrid(*proj, *lat, *lon) : GridResult{};
         if (g.point)
-            text += QStringLiteral("\n%1  子午线收敛角 %2°  比例 %3")
+            text += tr("\n%1  子午线收敛角 %2°  比例 %3")
                         .arg(QString::fromStdString(g.point->zone), Number(g.point->convergence, 4),
                              Number(g.point->scale, 6));
         else
-            text += QStringLiteral("\n网格: ") +
-                    (proj ? QString::fromStdString(g.problem) : QStringLiteral("中央子午线不是数字"));
+            text += tr("\n网格: ") + (proj ? CoreText(g.problem) : tr("中央子午线不是数字"));
     }
     result_->setText(text);
     takeDeclination_->setEnabled(field_.has_value());

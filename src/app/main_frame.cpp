@@ -47,7 +47,7 @@ QList<int> StoredToolbarButtons() {
 }  // namespace
 
 CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), model_(edits_) {
-    setWindowTitle(QString::fromUtf8(kProductCaption));
+    setWindowTitle(OrbText(kProductCaption));
     setWindowIcon(AppIcon());
     setObjectName(QStringLiteral("MainFrame"));
     wellInputDlg_ = new CWellInputDlg(this);
@@ -73,6 +73,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), model_(edits_) {
     ConnectQualityCommands();
     ConnectExchangeCommands();
     ConnectEditCommands();
+    ConnectLanguageCommands();
     view_->OnInitialUpdate();
 
     resize(1180, 720);
@@ -133,7 +134,7 @@ void CMainFrame::CreateActions() {
 }
 
 void CMainFrame::CreateMenus() {
-    menuToolBar_ = new QToolBar(QStringLiteral("菜单栏"), this);
+    menuToolBar_ = new QToolBar(tr("菜单栏"), this);
     menuToolBar_->setObjectName(QStringLiteral("MenuBarToolBar"));
     // A menu bar lays out horizontally only: it docks at the top or bottom.
     menuToolBar_->setAllowedAreas(Qt::TopToolBarArea | Qt::BottomToolBarArea);
@@ -143,17 +144,17 @@ void CMainFrame::CreateMenus() {
     menuFont.setPixelSize(15);
     menuBar_->setFont(menuFont);
     menuBar_->addMenu(CreateFileMenu());
-    auto addDeviceMenu = [this](const char* title, std::initializer_list<int> ids) {
-        QMenu* m = menuBar_->addMenu(QString::fromUtf8(title));
+    auto addDeviceMenu = [this](const QString& title, std::initializer_list<int> ids) {
+        QMenu* m = menuBar_->addMenu(title);
         for (int id : ids) m->addAction(Action(id));
     };
-    addDeviceMenu("通信", {cmd::kPortSelect});
-    addDeviceMenu("探管", {cmd::kProbeTest, cmd::kProbeInfo, cmd::kProbeClock, cmd::kProbeRealTime,
-                           cmd::kProbeDownload, cmd::kProbeWorkMode});
-    addDeviceMenu("同步器", {cmd::kSyncTest, cmd::kSyncClock, cmd::kSyncDownload, cmd::kSyncClear});
+    addDeviceMenu(tr("通信"), {cmd::kPortSelect});
+    addDeviceMenu(tr("探管"), {cmd::kProbeTest, cmd::kProbeInfo, cmd::kProbeClock, cmd::kProbeRealTime,
+                               cmd::kProbeDownload, cmd::kProbeWorkMode});
+    addDeviceMenu(tr("同步器"), {cmd::kSyncTest, cmd::kSyncClock, cmd::kSyncDownload, cmd::kSyncClear});
     menuBar_->addMenu(CreateDataMenu());
     menuBar_->addMenu(CreateViewMenu());
-    QMenu* help = menuBar_->addMenu(QStringLiteral("帮助(&H)"));
+    QMenu* help = menuBar_->addMenu(tr("帮助(&H)"));
     help->addAction(Action(cmd::kHelpFinder));
     help->addSeparator();
     help->addAction(Action(cmd::kAbout));
@@ -164,7 +165,8 @@ void CMainFrame::CreateMenus() {
 }
 
 QMenu* CMainFrame::CreateFileMenu() {
-    auto* m = new QMenu(QStringLiteral("文件(&F)"), this);
+    auto* m = new QMenu(tr("文件(&F)"), this);
+    m->setObjectName(QString::fromLatin1(kFileMenuName));
     m->addAction(Action(cmd::kFileOpen));
     m->addAction(Action(cmd::kFileSave));
     m->addAction(Action(cmd::kFileSaveAs));
@@ -184,7 +186,8 @@ QMenu* CMainFrame::CreateFileMenu() {
 }
 
 QMenu* CMainFrame::CreateDataMenu() {
-    auto* m = new QMenu(QStringLiteral("数据"), this);
+    auto* m = new QMenu(tr("数据"), this);
+    m->setObjectName(QString::fromLatin1(kDataMenuName));
     for (int id : {cmd::kWellInfo, cmd::kDepthCalc, cmd::kSelectAll, cmd::kSelectNone, cmd::kSelectInvert,
                    cmd::kShowAll, cmd::kShowSelected, cmd::kShowAutoSelected, cmd::kReverse})
         m->addAction(Action(id));
@@ -192,8 +195,9 @@ QMenu* CMainFrame::CreateDataMenu() {
 }
 
 QMenu* CMainFrame::CreateViewMenu() {
-    auto* m = new QMenu(QStringLiteral("视图(&V)"), this);
-    QMenu* bars = m->addMenu(QStringLiteral("工具栏和停靠窗口(&T)"));
+    auto* m = new QMenu(tr("视图(&V)"), this);
+    m->setObjectName(QString::fromLatin1(kViewMenuName));
+    QMenu* bars = m->addMenu(tr("工具栏和停靠窗口(&T)"));
     // The placeholder entry becomes the list of toolbars when the menu opens.
     bars->addAction(Action(cmd::kToolbarsPlaceholder));
     connect(bars, &QMenu::aboutToShow, this, [this, bars] { FillToolbarsMenu(bars); });
@@ -203,7 +207,7 @@ QMenu* CMainFrame::CreateViewMenu() {
 }
 
 QMenu* CMainFrame::CreateLookMenu(QMenu* parent) {
-    QMenu* looks = parent->addMenu(QStringLiteral("应用程序外观(&A)"));
+    QMenu* looks = parent->addMenu(tr("应用程序外观(&A)"));
     for (int id = cmd::kLookWin2000; id <= cmd::kLookVS2008; ++id) looks->addAction(Action(id));
     QMenu* office = looks->addMenu(QStringLiteral("Office 2007(&7)"));
     for (int id = cmd::kLookOffice2007Blue; id <= cmd::kLookOffice2007Aqua; ++id)
@@ -226,7 +230,7 @@ QMenu* CMainFrame::createPopupMenu() {
 }
 
 void CMainFrame::CreateToolBars() {
-    toolBar_ = new QToolBar(QStringLiteral("标准"), this);
+    toolBar_ = new QToolBar(tr("标准"), this);
     toolBar_->setObjectName(QStringLiteral("StandardToolBar"));
     toolBar_->setIconSize(QSize(32, 32));
     toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
@@ -261,8 +265,8 @@ void CMainFrame::OnViewCustomize() {
 
 void CMainFrame::CreateStatusBar() {
     QStatusBar* bar = statusBar();
-    bar->addWidget(new QLabel(QStringLiteral("就绪"), bar), 1);
-    statusTextPane_ = new QLabel(QStringLiteral("程序准备就绪      "), bar);
+    bar->addWidget(new QLabel(tr("就绪"), bar), 1);
+    statusTextPane_ = new QLabel(tr("程序准备就绪      "), bar);
     statusTextPane_->setProperty("indicatorId", 59143);
     statusTextPane_->setFrameShape(QFrame::StyledPanel);
     statusTextPane_->setFrameShadow(QFrame::Sunken);
@@ -272,7 +276,7 @@ void CMainFrame::CreateStatusBar() {
     progressPane_->setFixedWidth(400);
     auto* layout = new QHBoxLayout(progressPane_);
     layout->setContentsMargins(0, 0, 0, 0);
-    progressText_ = new QLabel(QStringLiteral("进度条"), progressPane_);
+    progressText_ = new QLabel(tr("进度条"), progressPane_);
     layout->addWidget(progressText_);
     bar->addPermanentWidget(progressPane_);
     locks_ = new LockIndicators(bar);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/ui_language.h"
 #include "document/orb_doc.h"
 #include "document/survey_edits.h"
 #include "document/well_info.h"
@@ -35,10 +36,14 @@ class CWellInputDlg;
 class LockIndicators;
 
 // The window caption; it never shows the document name.
-inline constexpr const char* kProductCaption = "Orb 测斜数据处理系统";
+inline constexpr const char* kProductCaption = QT_TRANSLATE_NOOP("Orb", "Orb 测斜数据处理系统");
 // The save question before a modified survey would be lost.
-inline constexpr const char* kSaveQuestion = "是否保存更改?";
+inline constexpr const char* kSaveQuestion = QT_TRANSLATE_NOOP("Orb", "是否保存更改?");
 inline constexpr int kRecentFileCount = 4;
+// Object names of the menus that later parts of the window add items to.
+inline constexpr const char* kFileMenuName = "fileMenu";
+inline constexpr const char* kDataMenuName = "dataMenu";
+inline constexpr const char* kViewMenuName = "viewMenu";
 
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -206,6 +211,13 @@ private:
     void ConnectEditCommands();
     class CEditCommands* editCommands_ = nullptr;
     // ---- end undo, redo and copy
+
+    // ---- language (main_frame_language.cpp)
+private:
+    // 视图 → 语言 (Language) at the end of the view menu.
+    void ConnectLanguageCommands();
+    void OnLanguage(UiLanguage language);
+    // ---- end language
 
     // ---- station quality and trajectory (main_frame_quality.cpp)
 public:

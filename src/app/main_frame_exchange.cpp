@@ -11,7 +11,9 @@
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/quality_controller.h"
+#include "app/ui_language.h"
 #include "core/atomic_file.h"
+#include "core/ui_text.h"
 #include "report/exchange_csv.h"
 #include "report/exchange_las.h"
 #include "report/exchange_witsml.h"
@@ -34,10 +36,14 @@ struct ExchangeFormat {
     std::string (*write)(const ExchangeSurvey&);
 };
 
+// Translated by CMainFrame, where the menu is made.
 const ExchangeFormat kFormats[] = {
-    {cmd::kExportCsv, "CSV 测斜数据表...", "CSV 文件 (*.csv)", "csv", ExchangeCsv},
-    {cmd::kExportLas, "LAS 3.0 测斜文件...", "LAS 文件 (*.las)", "las", ExchangeLas},
-    {cmd::kExportWitsml, "WITSML 1.4.1.1 轨迹...", "WITSML 文件 (*.xml)", "xml", ExchangeWitsml},
+    {cmd::kExportCsv, QT_TRANSLATE_NOOP("orb::CMainFrame", "CSV 测斜数据表..."),
+     QT_TRANSLATE_NOOP("orb::CMainFrame", "CSV 文件 (*.csv)"), "csv", ExchangeCsv},
+    {cmd::kExportLas, QT_TRANSLATE_NOOP("orb::CMainFrame", "LAS 3.0 测斜文件..."),
+     QT_TRANSLATE_NOOP("orb::CMainFrame", "LAS 文件 (*.las)"), "las", ExchangeLas},
+    {cmd::kExportWitsml, QT_TRANSLATE_NOOP("orb::CMainFrame", "WITSML 1.4.1.1 轨迹..."),
+     QT_TRANSLATE_NOOP("orb::CMainFrame", "WITSML 文件 (*.xml)"), "xml", ExchangeWitsml},
 };
 
 const ExchangeFormat* FormatOf(int id) {
@@ -49,9 +55,9 @@ const ExchangeFormat* FormatOf(int id) {
 }  // namespace
 
 void CMainFrame::ConnectExchangeCommands() {
-    auto* menu = new QMenu(QStringLiteral("导出"), this);
+    auto* menu = new QMenu(tr("导出"), this);
     for (const ExchangeFormat& f : kFormats) {
-        auto* a = new QAction(QString::fromUtf8(f.menuText), this);
+        auto* a = new QAction(tr(f.menuText), this);
         a->setProperty("commandId", f.id);
         actions_.insert(f.id, a);
         connect(a, &QAction::triggered, this, [this, id = f.id] { OnExportExchange(id); });
@@ -59,7 +65,7 @@ void CMainFrame::ConnectExchangeCommands() {
     }
     for (QAction* top : menuBar_->actions()) {
         QMenu* file = top->menu();
-        if (!file || top->text() != QStringLiteral("文件(&F)")) continue;
+        if (!file || file->objectName() != QLatin1String(kFileMenuName)) continue;
         const QList<QAction*> items = file->actions();
         const int after = static_cast<int>(items.indexOf(Action(cmd::kExportExcel)));
         QAction* before = after >= 0 && after + 1 < items.size() ? items[after + 1] : nullptr;
@@ -81,25 +87,25 @@ ExchangeOptions CMainFrame::SessionExchangeOptions() {
 void CMainFrame::OnExportExchange(int commandId) {
     const ExchangeFormat* f = FormatOf(commandId);
     if (!f) return;
-    const QString path = AskExportFileName({QString::fromUtf8(f->filter)}, QString::fromLatin1(f->suffix));
+    const QString path = AskExportFileName({tr(f->filter)}, QString::fromLatin1(f->suffix));
     if (path.isEmpty()) return;
-    BeginLongWork(QStringLiteral("正在导出……"));
+    BeginLongWork(tr("正在导出……"));
     const std::string text = f->write(BuildExchangeSurvey(doc_, SessionExchangeOptions()));
-    FileResult r{FileStatus::kFailed, 0, "格式化失败", {}};
+    FileResult r{FileStatus::kFailed, 0, ORB_TEXT("core", "格式化失败"), {}};
     if (!text.empty()) r = WriteFileAtomically(QFile::encodeName(path).toStdString(), text);
     EndLongWork(r.ok());
-    if (!r.ok()) QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromStdString(r.Text()));
+    if (!r.ok()) QMessageBox::warning(this, QStringLiteral("Orb"), CoreText(r.Text()));
 }
 
 void CMainFrame::RestoreSurveyContext(const std::string& notice) {
     const SurveyContext& c = doc_.context();
     if (c.declination) {
         wellInfo_.magneticDeclination = static_cast<float>(c.declination->value);
-        SetStatusText(QStringLiteral("已从文件恢复磁偏角 %1°（%2）")
+        SetStatusText(tr("已从文件恢复磁偏角 %1°（%2）")
                           .arg(QString::number(c.declination->value, 'f', 2),
-                               QString::fromStdString(SourceText(c.declination->source))));
+                               CoreText(SourceText(c.declination->source))));
     }
-    if (!notice.empty()) SetStatusText(QString::fromStdString(notice));
+    if (!notice.empty()) SetStatusText(CoreText(notice));
 }
 
 void CMainFrame::StoreSessionContext() {

@@ -12,6 +12,7 @@
 #include "app/dialog_folder.h"
 #include "app/main_frame.h"
 #include "app/txt_set_dlg.h"
+#include "app/ui_language.h"
 #include "report/excel_export.h"
 #include "report/txt_export.h"
 
@@ -19,10 +20,10 @@ namespace orb {
 
 namespace {
 
-const char* const kTxtFilter = "txt文件 (*.txt)";
-const char* const kAllFilesFilter = "所有文件 (*.*)";
-const char* const kXlsFilter = "Microsoft Office Excel 工作表(*.xls)";
-const char* const kXlsxFilter = "Microsoft Office Excel 工作簿(*.xlsx)";
+const char* const kTxtFilter = QT_TRANSLATE_NOOP("Orb", "txt文件 (*.txt)");
+const char* const kAllFilesFilter = QT_TRANSLATE_NOOP("Orb", "所有文件 (*.*)");
+const char* const kXlsFilter = QT_TRANSLATE_NOOP("Orb", "Microsoft Office Excel 工作表(*.xls)");
+const char* const kXlsxFilter = QT_TRANSLATE_NOOP("Orb", "Microsoft Office Excel 工作簿(*.xlsx)");
 
 // The logic takes the path as the file system spells it.
 std::string LocalPath(const QString& path) {
@@ -44,7 +45,7 @@ CTxtSetDlg& CMainFrame::txtSetDlg() const {
 }
 
 QString CMainFrame::AskExportFileName(const QStringList& filters, const QString& defaultSuffix) {
-    QFileDialog dlg(this, QStringLiteral("另存为"));
+    QFileDialog dlg(this, tr("另存为"));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     dlg.setNameFilters(filters);
     dlg.setDefaultSuffix(defaultSuffix);
@@ -78,35 +79,33 @@ void CMainFrame::EndLongWork(bool ok) {
 
 void CMainFrame::OnExportText() {
     if (txtSetDlg_->exec() != QDialog::Accepted) return;
-    const QString path = AskExportFileName(
-        {QString::fromUtf8(kTxtFilter), QString::fromUtf8(kAllFilesFilter)}, QStringLiteral("txt"));
+    const QString path =
+        AskExportFileName({OrbText(kTxtFilter), OrbText(kAllFilesFilter)}, QStringLiteral("txt"));
     // Only names ending exactly in .txt or .TXT are written; others end the
     // command without a word. The name is kept as typed.
     if (path.isEmpty() || !IsTxtExportPath(path.toStdString())) return;
-    BeginLongWork(QStringLiteral("正在导出文本文件……"));
+    BeginLongWork(tr("正在导出文本文件……"));
     const FileResult result =
         ExportTxt(model_, txtSetDlg_->format(), wellInfo_.magneticDeclination, LocalPath(path));
     EndLongWork(result.ok());
-    if (!result.ok())
-        QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromStdString(result.message));
+    if (!result.ok()) QMessageBox::warning(this, QStringLiteral("Orb"), CoreText(result.message));
 }
 
 void CMainFrame::OnExportExcel() {
-    const QString path = AskExportFileName({QString::fromUtf8(kXlsFilter), QString::fromUtf8(kXlsxFilter)},
-                                           QStringLiteral("xls"));
+    const QString path =
+        AskExportFileName({OrbText(kXlsFilter), OrbText(kXlsxFilter)}, QStringLiteral("xls"));
     if (path.isEmpty() || ExcelFormatOfPath(path.toStdString()) == ExcelFormat::None) return;
-    BeginLongWork(QStringLiteral("正在导出Excel表格……"));
+    BeginLongWork(tr("正在导出Excel表格……"));
     const FileResult result = ExportExcel(model_, wellInfo_.magneticDeclination, LocalPath(path));
     EndLongWork(result.ok());
     if (result.ok()) {
-        QMessageBox box(QMessageBox::NoIcon, QString(), QString::fromStdString(result.message),
-                        QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::NoIcon, QString(), CoreText(result.message), QMessageBox::Ok, this);
         box.exec();
         return;
     }
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Orb"), QString::fromStdString(result.message),
-                    QMessageBox::Ok, this);
-    if (!result.detail.empty()) box.setInformativeText(QString::fromStdString(result.detail));
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Orb"), CoreText(result.message), QMessageBox::Ok,
+                    this);
+    if (!result.detail.empty()) box.setInformativeText(CoreText(result.detail));
     box.exec();
 }
 

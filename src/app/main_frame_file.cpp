@@ -13,6 +13,7 @@
 #include "app/main_frame.h"
 #include "app/orb_view.h"
 #include "app/recovery_journal.h"
+#include "app/ui_language.h"
 #include "document/tlm_file.h"
 
 namespace orb {
@@ -30,15 +31,15 @@ bool PassesExtensionRule(const QString& path) {
 }
 
 QString Text(const std::string& s, const char* fallback) {
-    return QString::fromStdString(s.empty() ? std::string(fallback) : s);
+    return CoreText(s.empty() ? std::string_view(fallback) : std::string_view(s));
 }
 
 }  // namespace
 
 QString CMainFrame::AskFileName(bool save) {
-    QFileDialog dlg(this, save ? QStringLiteral("另存为") : QStringLiteral("打开"));
+    QFileDialog dlg(this, save ? tr("另存为") : tr("打开"));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
-    dlg.setNameFilters({QStringLiteral("TLM文件 (*.TLM)"), QStringLiteral("所有文件 (*.*)")});
+    dlg.setNameFilters({tr("TLM文件 (*.TLM)"), tr("所有文件 (*.*)")});
     dlg.setDefaultSuffix(QStringLiteral("TLM"));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -50,11 +51,11 @@ QString CMainFrame::AskFileName(bool save) {
 
 bool CMainFrame::SaveModified() {
     if (!doc_.IsModified()) return true;
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(kProductCaption),
-                    QString::fromUtf8(kSaveQuestion), QMessageBox::NoButton, this);
-    QPushButton* save = box.addButton(QStringLiteral("保存(&S)"), QMessageBox::AcceptRole);
-    QPushButton* discard = box.addButton(QStringLiteral("不保存(&N)"), QMessageBox::DestructiveRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    QMessageBox box(QMessageBox::Warning, OrbText(kProductCaption), OrbText(kSaveQuestion),
+                    QMessageBox::NoButton, this);
+    QPushButton* save = box.addButton(tr("保存(&S)"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(tr("不保存(&N)"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(tr("取消"), QMessageBox::RejectRole);
     box.setDefaultButton(save);
     box.setEscapeButton(cancel);
     box.exec();
@@ -66,7 +67,7 @@ bool CMainFrame::SaveModified() {
 }
 
 QString CMainFrame::DocumentTitle() const {
-    return pathName_.isEmpty() ? QStringLiteral("无标题") : QFileInfo(pathName_).fileName();
+    return pathName_.isEmpty() ? tr("无标题") : QFileInfo(pathName_).fileName();
 }
 
 void CMainFrame::OnFileNew() {
@@ -105,7 +106,7 @@ bool CMainFrame::LoadDocumentFile(const QString& path) {
             edits_.ReplaceSurvey(std::move(result.document));
             emit surveyStored();
             RestoreSurveyContext(notice);
-            if (trailing) SetStatusText(QString::fromUtf8(kTlmTrailingNote));
+            if (trailing) SetStatusText(CoreText(kTlmTrailingNote));
             AddRecentFile(path);
             return true;
         }
@@ -114,7 +115,7 @@ bool CMainFrame::LoadDocumentFile(const QString& path) {
             break;
         case TlmLoadStatus::kMismatch:
         case TlmLoadStatus::kDamaged:
-            QMessageBox::warning(this, QString::fromUtf8(kTlmMismatchCaption),
+            QMessageBox::warning(this, CoreText(kTlmMismatchCaption),
                                  Text(result.message, kTlmMismatchMessage));
             ok = false;
             break;
@@ -199,7 +200,7 @@ void CMainFrame::UpdateRecentFilesMenu() {
             a->setEnabled(true);
         } else {
             // With no recent file the first entry stays as a disabled caption.
-            a->setText(QStringLiteral("最近的文件"));
+            a->setText(tr("最近的文件"));
             a->setVisible(i == 0);
             a->setEnabled(false);
         }

@@ -24,8 +24,9 @@ namespace orb {
 
 namespace {
 
-const char* const kOneSelectionOnly = "只能选择一组数据！";
-const char* const kNoPrinter = "没有可用的打印机。请先安装打印机，或在“打印”对话框中选择打印到文件。";
+const char* const kOneSelectionOnly = QT_TRANSLATE_NOOP("Orb", "只能选择一组数据！");
+const char* const kNoPrinter =
+    QT_TRANSLATE_NOOP("Orb", "没有可用的打印机。请先安装打印机，或在“打印”对话框中选择打印到文件。");
 
 // Paints the pages the printer's range asks for (all by default).
 bool PrintReport(QPrinter& printer, const ReportInput& in) {
@@ -82,7 +83,7 @@ void CMainFrame::PreparePrinting() {
     // A cancelled mode dialog keeps the previous mode; the job goes on.
     if (printSetDlg_->exec() != QDialog::Accepted) return;
     if (printSetDlg_->mode() == PrintMode::SinglePoint && SinglePointSelectionAmbiguous(doc_)) {
-        QMessageBox::warning(this, QStringLiteral("警告"), QString::fromUtf8(kOneSelectionOnly));
+        QMessageBox::warning(this, tr("警告"), OrbText(kOneSelectionOnly));
     }
 }
 
@@ -113,20 +114,19 @@ void CMainFrame::OnFilePrint() {
     dlg.setMinMax(1, ReportPageCount(in));
     dlg.setOption(QAbstractPrintDialog::PrintPageRange, true);
     if (dlg.exec() != QDialog::Accepted) return;
-    if (!PrintReport(p, in)) QMessageBox::warning(this, QStringLiteral("Orb"), QStringLiteral("打印失败。"));
+    if (!PrintReport(p, in)) QMessageBox::warning(this, QStringLiteral("Orb"), tr("打印失败。"));
 }
 
 void CMainFrame::OnFilePrintDirect() {
     QPrinter& p = printer();
     if (!CanPrintWithoutDialog(p)) {
-        QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromUtf8(kNoPrinter));
+        QMessageBox::warning(this, QStringLiteral("Orb"), OrbText(kNoPrinter));
         return;
     }
     PreparePrinting();
     SetUpReportPrinter(p);
     p.setPrintRange(QPrinter::AllPages);
-    if (!PrintReport(p, MakeReport()))
-        QMessageBox::warning(this, QStringLiteral("Orb"), QStringLiteral("打印失败。"));
+    if (!PrintReport(p, MakeReport())) QMessageBox::warning(this, QStringLiteral("Orb"), tr("打印失败。"));
 }
 
 void CMainFrame::OnFilePrintPreview() {
@@ -135,7 +135,7 @@ void CMainFrame::OnFilePrintPreview() {
     SetUpReportPrinter(p);
     const ReportInput in = MakeReport();
     QPrintPreviewDialog dlg(&p, this);
-    dlg.setWindowTitle(QStringLiteral("打印预览"));
+    dlg.setWindowTitle(tr("打印预览"));
     connect(&dlg, &QPrintPreviewDialog::paintRequested, &dlg, [&in](QPrinter* printer) {
         QPainter painter(printer);
         PaintReport(painter, *printer, in);

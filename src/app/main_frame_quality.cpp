@@ -13,9 +13,9 @@ namespace orb {
 
 namespace {
 
-QMenu* MenuTitled(QMenuBar* bar, const QString& title) {
+QMenu* MenuNamed(QMenuBar* bar, const char* name) {
     for (QAction* a : bar->actions())
-        if (a->menu() && a->text() == title) return a->menu();
+        if (a->menu() && a->menu()->objectName() == QLatin1String(name)) return a->menu();
     return nullptr;
 }
 
@@ -25,7 +25,7 @@ void CMainFrame::ConnectQualityCommands() {
     quality_ = new CQualityController(this);
     for (QAction* a : {quality_->settingsAction(), quality_->panelAction(), quality_->reportPageAction()})
         actions_.insert(a->property("commandId").toInt(), a);
-    if (QMenu* data = MenuTitled(menuBar_, QStringLiteral("数据"))) {
+    if (QMenu* data = MenuNamed(menuBar_, kDataMenuName)) {
         data->addSeparator();
         data->addAction(quality_->settingsAction());
         data->addAction(quality_->reportPageAction());
@@ -36,8 +36,7 @@ void CMainFrame::ConnectQualityCommands() {
         const qsizetype at = items.indexOf(Action(cmd::kShowAutoSelected));
         data->insertAction(at >= 0 && at + 1 < items.size() ? items[at + 1] : nullptr, still);
     }
-    if (QMenu* view = MenuTitled(menuBar_, QStringLiteral("视图(&V)")))
-        view->addAction(quality_->panelAction());
+    if (QMenu* view = MenuNamed(menuBar_, kViewMenuName)) view->addAction(quality_->panelAction());
     ConnectGeoReference();
 }
 
@@ -45,7 +44,7 @@ void CMainFrame::ConnectQualityCommands() {
 void CMainFrame::ConnectGeoReference() {
     auto* geo = new CGeoRefController(this, quality_);
     actions_.insert(cmd::kGeoReference, geo->action());
-    if (QMenu* data = MenuTitled(menuBar_, QStringLiteral("数据"))) {
+    if (QMenu* data = MenuNamed(menuBar_, kDataMenuName)) {
         const QList<QAction*> items = data->actions();
         const qsizetype well = items.indexOf(Action(cmd::kWellInfo));
         data->insertAction(well >= 0 && well + 1 < items.size() ? items[well + 1] : nullptr, geo->action());

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <optional>
 
+#include "app/ui_language.h"
 #include "document/well_info.h"
 
 namespace orb {
@@ -48,7 +49,7 @@ bool CNumberDialog::TakeNumber(QLineEdit* field, float& out) {
 }
 
 void CNumberDialog::RefuseField(QLineEdit* field) {
-    QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromUtf8(kNotANumberMessage));
+    QMessageBox::warning(this, QStringLiteral("Orb"), CoreText(kNotANumberMessage));
     field->setFocus(Qt::OtherFocusReason);
     field->selectAll();
 }

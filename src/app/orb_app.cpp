@@ -2,10 +2,7 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
 #include "app/command_icons.h"
 #include "app/command_line.h"
@@ -24,12 +21,7 @@ void COrbApp::ConfigureSettings() {
 }
 
 bool COrbApp::InstallTranslations() {
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    qtTranslator_ = std::make_unique<QTranslator>();
-    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (!qtTranslator_->load(QStringLiteral("qtbase_zh_CN"), dir)) return false;
-    QCoreApplication::installTranslator(qtTranslator_.get());
-    return true;
+    return translators_.Install(StoredLanguage());
 }
 
 void COrbApp::RegisterFontSubstitutions() {

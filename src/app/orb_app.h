@@ -1,4 +1,4 @@
-// The application object: settings location, Chinese translations, font
+// The application object: settings location, translations, font
 // substitutions, the main window and the command line.
 #pragma once
 
@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <memory>
 
-class QTranslator;
+#include "app/ui_language.h"
 
 namespace orb {
 
@@ -25,8 +25,9 @@ public:
 
     // Settings names; also used by tests before they build a frame.
     static void ConfigureSettings();
-    // Qt's own Chinese texts (standard buttons, file dialog); false when the
-    // translation files are missing.
+    // The stored language (the system's when none is stored): Qt's own texts
+    // (standard buttons, file dialog) and, for English, the program's; false
+    // when a translation file is missing.
     bool InstallTranslations();
     // Installed faces standing in for the Windows faces the program names.
     static void RegisterFontSubstitutions();
@@ -40,7 +41,7 @@ public:
 private:
     void TakeScreenshot(const QString& png);
 
-    std::unique_ptr<QTranslator> qtTranslator_;
+    UiTranslators translators_;
     std::unique_ptr<CMainFrame> frame_;
 };
 

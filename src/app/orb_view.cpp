@@ -74,7 +74,7 @@ int COrbView::ColumnWidthFor(int column) const {
 }
 
 void COrbView::CreateEditMenu() {
-    editMenu_ = new QMenu(QStringLiteral("编辑"), this);
+    editMenu_ = new QMenu(tr("编辑"), this);
     editMenu_->setProperty("menuId", 119);
     for (int id : {cmd::kEditCut, cmd::kEditCopy, cmd::kEditPaste}) {
         QAction* a = editMenu_->addAction(CommandCaption(id));

@@ -11,22 +11,22 @@ namespace orb {
 
 CPrintSetDlg::CPrintSetDlg(QWidget* parent)
     : QDialog(parent),
-      multi_(new QRadioButton(QStringLiteral("多点"), this)),
-      single_(new QRadioButton(QStringLiteral("单点"), this)) {
-    setWindowTitle(QStringLiteral("打印方式设置"));
+      multi_(new QRadioButton(tr("多点"), this)),
+      single_(new QRadioButton(tr("单点"), this)) {
+    setWindowTitle(tr("打印方式设置"));
     setProperty("dialogId", 316);
     multi_->setProperty("controlId", 1025);
     multi_->setObjectName(QStringLiteral("control1025"));
     single_->setProperty("controlId", 1026);
     single_->setObjectName(QStringLiteral("control1026"));
-    auto* group = new QGroupBox(QStringLiteral("打印方式"), this);
+    auto* group = new QGroupBox(tr("打印方式"), this);
     auto* groupLayout = new QHBoxLayout(group);
     groupLayout->addWidget(multi_);
     groupLayout->addWidget(single_);
     groupLayout->addStretch();
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CPrintSetDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CPrintSetDlg::reject);
     auto* layout = new QVBoxLayout(this);

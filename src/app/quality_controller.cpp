@@ -17,6 +17,7 @@
 #include "app/quality_set_dlg.h"
 #include "app/survey_table_adapter.h"
 #include "app/trajectory_panel.h"
+#include "app/ui_language.h"
 
 namespace orb {
 
@@ -73,19 +74,18 @@ QAction* CQualityController::panelAction() const {
 }
 
 void CQualityController::CreateActions() {
-    settingsAction_ =
-        MakeCommand(this, cmd::kQualitySettings, QStringLiteral("测量质量设置..."),
-                    QStringLiteral("本井的当地重力、总磁场、磁倾角及容差，狗腿度单位和视平移方位"));
+    settingsAction_ = MakeCommand(this, cmd::kQualitySettings, tr("测量质量设置..."),
+                                  tr("本井的当地重力、总磁场、磁倾角及容差，狗腿度单位和视平移方位"));
     connect(settingsAction_, &QAction::triggered, this, &CQualityController::OnQualitySettings);
-    reportPageAction_ = MakeCommand(this, cmd::kTrajectoryReportPage, QStringLiteral("打印报告时附轨迹页"),
-                                    QStringLiteral("打印、预览和PDF报告的最后一页为井眼轨迹图"));
+    reportPageAction_ = MakeCommand(this, cmd::kTrajectoryReportPage, tr("打印报告时附轨迹页"),
+                                    tr("打印、预览和PDF报告的最后一页为井眼轨迹图"));
     reportPageAction_->setCheckable(true);
     reportPageAction_->setChecked(TrajectoryPageWanted());
     connect(reportPageAction_, &QAction::toggled, this, [](bool on) { SetTrajectoryPageWanted(on); });
 }
 
 void CQualityController::CreateDock() {
-    dock_ = new QDockWidget(QString::fromUtf8(kTrajectoryPanelTitle), frame_);
+    dock_ = new QDockWidget(OrbText(kTrajectoryPanelTitle), frame_);
     dock_->setObjectName(QStringLiteral("trajectoryDock"));
     dock_->setAllowedAreas(Qt::AllDockWidgetAreas);
     panel_ = new CTrajectoryPanel(dock_);
@@ -96,9 +96,9 @@ void CQualityController::CreateDock() {
     KeepDockSplit(frame_, dock_, "Settings/TrajectoryPanelHeight");
     dock_->hide();
     QAction* toggle = dock_->toggleViewAction();
-    toggle->setText(QString::fromUtf8(kTrajectoryPanelTitle));
+    toggle->setText(OrbText(kTrajectoryPanelTitle));
     toggle->setProperty("commandId", cmd::kTrajectoryPanel);
-    toggle->setStatusTip(QStringLiteral("显示或隐藏井眼轨迹面板"));
+    toggle->setStatusTip(tr("显示或隐藏井眼轨迹面板"));
     connect(dock_, &QDockWidget::visibilityChanged, this, [this](bool visible) {
         if (visible && trajectoryDirty_) ScheduleTrajectory();
     });
@@ -161,7 +161,7 @@ void CQualityController::OnQualitySettings() {
 
 void CQualityController::UpdateStatusPane() {
     const SurveyTableAdapter::QcCounts c = adapter_->qcCounts();
-    statusPane_->setText(QStringLiteral("超差测点 %1/%2，超差记录 %3/%4")
+    statusPane_->setText(tr("超差测点 %1/%2，超差记录 %3/%4")
                              .arg(c.failedStations)
                              .arg(c.stations)
                              .arg(c.failedRecords)
@@ -190,13 +190,12 @@ TrajectoryPlotOptions CQualityController::PanelOptions(QString& northNote) const
     const NorthResolution north = northSource_();
     if (!north.correction) {
         // Shown in true north with the well's declination, and why.
-        northNote = QStringLiteral("方位参考无法使用: ") + QString::fromStdString(north.problem) +
-                    QStringLiteral("（按真北显示）");
+        northNote = tr("方位参考无法使用: ") + CoreText(north.problem) + tr("（按真北显示）");
         return options;
     }
     options.trajectory = WithNorthCorrection(options.trajectory, *north.correction);
-    northNote = QString::fromStdString(NorthCorrectionText(*north.correction));
-    if (!north.warning.empty()) northNote += QStringLiteral("  ") + QString::fromStdString(north.warning);
+    northNote = CoreText(NorthCorrectionText(*north.correction));
+    if (!north.warning.empty()) northNote += QStringLiteral("  ") + CoreText(north.warning);
     return options;
 }
 

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui_language.h"
 #include "document/well_info.h"
 
 namespace orb {
@@ -23,7 +24,7 @@ QString Text(const std::optional<double>& v) {
 }  // namespace
 
 CQualitySetDlg::CQualitySetDlg(QWidget* parent) : CNumberDialog(parent) {
-    setWindowTitle(QString::fromUtf8(kQualitySetCaption));
+    setWindowTitle(OrbText(kQualitySetCaption));
     setObjectName(QStringLiteral("qualitySetDlg"));
     well_ = new QLabel(this);
     gravity_ = Edit("localGravity");
@@ -33,29 +34,29 @@ CQualitySetDlg::CQualitySetDlg(QWidget* parent) : CNumberDialog(parent) {
     fieldTol_ = Edit("fieldTolerance");
     dipTol_ = Edit("dipTolerance");
     vsAzimuth_ = Edit("vsAzimuth");
-    vsAzimuth_->setPlaceholderText(QStringLiteral("留空：闭合方位"));
+    vsAzimuth_->setPlaceholderText(tr("留空：闭合方位"));
     dlsUnit_ = new QComboBox(this);
     dlsUnit_->setObjectName(QStringLiteral("dlsUnit"));
-    dlsUnit_->addItem(QStringLiteral("°/30m（井深单位 m）"));
-    dlsUnit_->addItem(QStringLiteral("°/100ft（井深单位 ft）"));
+    dlsUnit_->addItem(tr("°/30m（井深单位 m）"));
+    dlsUnit_->addItem(tr("°/100ft（井深单位 ft）"));
 
-    auto* refs = new QGroupBox(QStringLiteral("当地参考值（留空则不检查该项）"), this);
+    auto* refs = new QGroupBox(tr("当地参考值（留空则不检查该项）"), this);
     auto* form = new QFormLayout(refs);
-    form->addRow(QStringLiteral("井号"), well_);
-    form->addRow(QStringLiteral("当地重力 (g)"), gravity_);
-    form->addRow(QStringLiteral("重力容差 ± (g)"), gravityTol_);
-    form->addRow(QStringLiteral("当地总磁场 (nT)"), field_);
-    form->addRow(QStringLiteral("总磁场容差 ± (nT)"), fieldTol_);
-    form->addRow(QStringLiteral("当地磁倾角 (°)"), dip_);
-    form->addRow(QStringLiteral("磁倾角容差 ± (°)"), dipTol_);
-    auto* traj = new QGroupBox(QStringLiteral("井眼轨迹"), this);
+    form->addRow(tr("井号"), well_);
+    form->addRow(tr("当地重力 (g)"), gravity_);
+    form->addRow(tr("重力容差 ± (g)"), gravityTol_);
+    form->addRow(tr("当地总磁场 (nT)"), field_);
+    form->addRow(tr("总磁场容差 ± (nT)"), fieldTol_);
+    form->addRow(tr("当地磁倾角 (°)"), dip_);
+    form->addRow(tr("磁倾角容差 ± (°)"), dipTol_);
+    auto* traj = new QGroupBox(tr("井眼轨迹"), this);
     auto* form2 = new QFormLayout(traj);
-    form2->addRow(QStringLiteral("狗腿度单位"), dlsUnit_);
-    form2->addRow(QStringLiteral("视平移方位 (°)"), vsAzimuth_);
+    form2->addRow(tr("狗腿度单位"), dlsUnit_);
+    form2->addRow(tr("视平移方位 (°)"), vsAzimuth_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CQualitySetDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CQualitySetDlg::reject);
     auto* layout = new QVBoxLayout(this);
@@ -76,14 +77,17 @@ QGroupBox* CQualitySetDlg::MakeStillGroup() {
     static constexpr const char* kNames[kStillFields] = {"stillGravity",     "stillMagnetic",
                                                          "stillInclination", "stillAzimuth",
                                                          "stillAzimuthFrom", "stillSamples"};
-    static constexpr const char* kLabels[kStillFields] = {
-        "每个重力分量的波动 (mg)",    "每个磁分量的波动 (nT)", "井斜变化 (°)", "方位变化 (°)",
-        "井斜大于此值才检查方位 (°)", "最少连续样本数"};
-    auto* box = new QGroupBox(QStringLiteral("静止段（按静止段选择测点，测量时探管未静止）"), this);
+    static constexpr const char* kLabels[kStillFields] = {QT_TR_NOOP("每个重力分量的波动 (mg)"),
+                                                          QT_TR_NOOP("每个磁分量的波动 (nT)"),
+                                                          QT_TR_NOOP("井斜变化 (°)"),
+                                                          QT_TR_NOOP("方位变化 (°)"),
+                                                          QT_TR_NOOP("井斜大于此值才检查方位 (°)"),
+                                                          QT_TR_NOOP("最少连续样本数")};
+    auto* box = new QGroupBox(tr("静止段（按静止段选择测点，测量时探管未静止）"), this);
     auto* form = new QFormLayout(box);
     for (int k = 0; k < kStillFields; ++k) {
         still_[k] = Edit(kNames[k]);
-        form->addRow(QString::fromUtf8(kLabels[k]), still_[k]);
+        form->addRow(tr(kLabels[k]), still_[k]);
     }
     return box;
 }
@@ -102,7 +106,7 @@ bool CQualitySetDlg::TakeStill(StillLimits& l) {
 }
 
 int CQualitySetDlg::exec() {
-    well_->setText(wellNumber.isEmpty() ? QStringLiteral("（未输入）") : wellNumber);
+    well_->setText(wellNumber.isEmpty() ? tr("（未输入）") : wellNumber);
     gravity_->setText(Text(values.references.totalGravity));
     field_->setText(Text(values.references.fieldStrength));
     dip_->setText(Text(values.references.dip));
@@ -146,7 +150,7 @@ void CQualitySetDlg::accept() {
     }
     const std::string problem = QcSettingsProblem(MakeQcSettings(w));
     if (!problem.empty()) {
-        QMessageBox::critical(this, QString::fromUtf8(kErrorCaption), QString::fromStdString(problem));
+        QMessageBox::critical(this, CoreText(kErrorCaption), CoreText(problem));
         return;
     }
     w.dlsInterval = dlsUnit_->currentIndex() == 1 ? DlsInterval::kPer100Feet : DlsInterval::kPer30Metres;

@@ -9,6 +9,7 @@
 
 #include "app/number_field.h"
 #include "app/quality_settings.h"
+#include "app/ui_language.h"
 
 class QComboBox;
 class QGroupBox;
@@ -17,7 +18,7 @@ class QLineEdit;
 
 namespace orb {
 
-inline constexpr const char* kQualitySetCaption = "测量质量设置";
+inline constexpr const char* kQualitySetCaption = QT_TRANSLATE_NOOP("Orb", "测量质量设置");
 
 class CQualitySetDlg : public CNumberDialog {
     Q_OBJECT

@@ -8,10 +8,11 @@
 namespace orb {
 
 CRealDisDlg::CRealDisDlg(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("实时数据显示"));
+    setWindowTitle(tr("实时数据显示"));
     setProperty("dialogId", 310);
-    static const char* const kCaptions[8] = {"井  斜",   "方  位", "高边工具面", "磁性工具面",
-                                             "总加速度", "总磁场", "地磁倾角",   "温  度"};
+    static const char* const kCaptions[8] = {
+        QT_TR_NOOP("井  斜"),   QT_TR_NOOP("方  位"), QT_TR_NOOP("高边工具面"), QT_TR_NOOP("磁性工具面"),
+        QT_TR_NOOP("总加速度"), QT_TR_NOOP("总磁场"), QT_TR_NOOP("地磁倾角"),   QT_TR_NOOP("温  度")};
     auto* grid = new QGridLayout(this);
     for (int i = 0; i < 8; ++i) {
         auto* edit = new QLineEdit(this);
@@ -20,7 +21,7 @@ CRealDisDlg::CRealDisDlg(QWidget* parent) : QDialog(parent) {
         edit->setObjectName(QStringLiteral("field%1").arg(1001 + i));
         edit->setMinimumWidth(110);
         fields_[i] = edit;
-        grid->addWidget(new QLabel(QString::fromUtf8(kCaptions[i]), this), i % 4, (i / 4) * 2);
+        grid->addWidget(new QLabel(tr(kCaptions[i]), this), i % 4, (i / 4) * 2);
         grid->addWidget(edit, i % 4, (i / 4) * 2 + 1);
     }
 }

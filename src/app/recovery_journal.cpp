@@ -32,8 +32,8 @@ RecoveryJournal::~RecoveryJournal() = default;
 MessageAnswer RecoveryJournal::Ask(const QString& text) {
     if (answerHook) return answerHook(text);
     QMessageBox box(QMessageBox::Question, QStringLiteral("Orb"), text, QMessageBox::NoButton, frame_);
-    QPushButton* recover = box.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
-    box.addButton(QStringLiteral("丢弃"), QMessageBox::DestructiveRole);
+    QPushButton* recover = box.addButton(tr("恢复"), QMessageBox::AcceptRole);
+    box.addButton(tr("丢弃"), QMessageBox::DestructiveRole);
     box.setDefaultButton(recover);
     box.exec();
     return box.clickedButton() == recover ? MessageAnswer::kYes : MessageAnswer::kNo;
@@ -42,10 +42,10 @@ MessageAnswer RecoveryJournal::Ask(const QString& text) {
 bool RecoveryJournal::OfferRecovery() {
     const std::vector<std::string> pending = journal_->folder().Pending();
     if (pending.empty()) return false;
-    QString text = QStringLiteral("上次接收的数据尚未保存：\n");
+    QString text = tr("上次接收的数据尚未保存：\n");
     for (const std::string& p : pending)
         text += Utf8(DescribeJournal(ReadJournalFile(p))) + QLatin1Char('\n');
-    text += QStringLiteral("是否恢复？");
+    text += tr("是否恢复？");
     if (Ask(text) == MessageAnswer::kYes) {
         Recover(pending);
         return true;
@@ -71,7 +71,7 @@ void RecoveryJournal::Recover(const std::vector<std::string>& paths) {
     recovered.ReplaceWith(std::move(frame_->Document()));
     frame_->Edits().ReplaceSurvey(std::move(recovered));
     frame_->Document().SetModified(true);
-    QString status = QStringLiteral("已恢复未保存的数据：%1条探管数据，%2条同步器数据")
+    QString status = tr("已恢复未保存的数据：%1条探管数据，%2条同步器数据")
                          .arg(frame_->Document().RecordCount())
                          .arg(frame_->Document().MarkCount());
     for (const std::string& d : r.damage) status += QStringLiteral("；") + Utf8(d);

@@ -28,23 +28,23 @@ CRtcProbeDlg::CRtcProbeDlg(std::function<void(int)> onButton, QWidget* parent)
       device_(Field(kClockFieldDevice, this)),
       deviceName_(Field(kClockFieldDeviceName, this)) {
     deviceName_->setMinimumWidth(60);
-    setWindowTitle(QStringLiteral("设备时钟校准"));
+    setWindowTitle(tr("设备时钟校准"));
     setProperty("dialogId", 327);
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("当前时间:"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("当前时间:"), this), 0, 0);
     grid->addWidget(now_, 0, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("设备时间:"), this), 1, 0);
+    grid->addWidget(new QLabel(tr("设备时间:"), this), 1, 0);
     grid->addWidget(device_, 1, 1, 1, 2);
     grid->addWidget(deviceName_, 1, 3);
     const struct {
         int id;
         const char* text;
-    } kButtons[4] = {{clock_button::kReadProbe, "读探管时间"},
-                     {clock_button::kSetProbe, "校准探管时间"},
-                     {clock_button::kReadSync, "读同步器时间"},
-                     {clock_button::kSetSync, "校准同步器时间"}};
+    } kButtons[4] = {{clock_button::kReadProbe, QT_TR_NOOP("读探管时间")},
+                     {clock_button::kSetProbe, QT_TR_NOOP("校准探管时间")},
+                     {clock_button::kReadSync, QT_TR_NOOP("读同步器时间")},
+                     {clock_button::kSetSync, QT_TR_NOOP("校准同步器时间")}};
     for (int i = 0; i < 4; ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(kButtons[i].text), this);
+        auto* b = new QPushButton(tr(kButtons[i].text), this);
         b->setAutoDefault(false);
         b->setProperty("controlId", kButtons[i].id);
         b->setObjectName(QStringLiteral("button%1").arg(kButtons[i].id));

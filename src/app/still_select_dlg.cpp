@@ -15,6 +15,7 @@
 
 #include "app/main_frame.h"
 #include "app/quality_controller.h"
+#include "app/ui_language.h"
 #include "document/well_info.h"
 
 namespace orb {
@@ -28,9 +29,12 @@ struct StripSpec {
 };
 
 const StripSpec kStrips[] = {
-    {"井斜 (°)", 0, 180, [](const SurveyRecord& r) { return static_cast<double>(r.inclination); }},
-    {"磁方位 (°)", 0, 360, [](const SurveyRecord& r) { return static_cast<double>(r.azimuth); }},
-    {"重力工具面 (°)", 0, 360, [](const SurveyRecord& r) { return static_cast<double>(r.gravityToolFace); }},
+    {QT_TRANSLATE_NOOP("Orb", "井斜 (°)"), 0, 180,
+     [](const SurveyRecord& r) { return static_cast<double>(r.inclination); }},
+    {QT_TRANSLATE_NOOP("Orb", "磁方位 (°)"), 0, 360,
+     [](const SurveyRecord& r) { return static_cast<double>(r.azimuth); }},
+    {QT_TRANSLATE_NOOP("Orb", "重力工具面 (°)"), 0, 360,
+     [](const SurveyRecord& r) { return static_cast<double>(r.gravityToolFace); }},
 };
 
 // Inclination scale fitted to the survey (a vertical well would otherwise
@@ -86,7 +90,7 @@ void DrawStrip(QPainter& p, const QRectF& box, const StripSpec& s, double lo, do
     p.setPen(QPen(Qt::gray, 1));
     p.drawRect(box);
     p.setPen(Qt::black);
-    p.drawText(box.adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignTop, QString::fromUtf8(s.name));
+    p.drawText(box.adjusted(4, 2, -4, -2), Qt::AlignLeft | Qt::AlignTop, OrbText(s.name));
 }
 
 }  // namespace
@@ -117,17 +121,17 @@ void CStillStripWidget::paintEvent(QPaintEvent*) {
     }
     p.setPen(Qt::black);
     const QRectF axis(2, height() - kAxis, width() - 4, kAxis);
-    p.drawText(axis, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("记录 0"));
+    p.drawText(axis, Qt::AlignLeft | Qt::AlignVCenter, tr("记录 0"));
     p.drawText(axis, Qt::AlignHCenter | Qt::AlignVCenter,
-               QStringLiteral("绿色：静止段  红点：建议测点  橙色：同步器匹配测点"));
-    p.drawText(axis, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("记录 %1").arg(records_.size() - 1));
+               tr("绿色：静止段  红点：建议测点  橙色：同步器匹配测点"));
+    p.drawText(axis, Qt::AlignRight | Qt::AlignVCenter, tr("记录 %1").arg(records_.size() - 1));
 }
 
 QString StillPeriodListText(const StillProposal& p) {
     QStringList lines;
     for (std::size_t k = 0; k < p.periods.size(); ++k) {
         const StillPeriod& s = p.periods[k];
-        lines << QStringLiteral("静止段 %1：记录 %2–%3（%4 个样本），建议测点 %5")
+        lines << QCoreApplication::translate("Orb", "静止段 %1：记录 %2–%3（%4 个样本），建议测点 %5")
                      .arg(k)
                      .arg(s.first)
                      .arg(s.last)
@@ -139,7 +143,7 @@ QString StillPeriodListText(const StillProposal& p) {
 
 CStillSelectDlg::CStillSelectDlg(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("stillSelectDlg"));
-    setWindowTitle(QString::fromUtf8(kStillSelectTitle));
+    setWindowTitle(OrbText(kStillSelectTitle));
     summary_ = new QLabel(this);
     summary_->setObjectName(QStringLiteral("stillSummary"));
     summary_->setWordWrap(true);
@@ -149,29 +153,29 @@ CStillSelectDlg::CStillSelectDlg(QWidget* parent) : QDialog(parent) {
     list_->setMaximumHeight(140);
     strips_ = new CStillStripWidget(this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("选择建议的测点"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("选择建议的测点"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(summary_);
     layout->addWidget(list_);
     layout->addWidget(strips_, 1);
-    auto* note = new QLabel(QStringLiteral("确定后，只有建议的记录被选为测点。"), this);
+    auto* note = new QLabel(tr("确定后，只有建议的记录被选为测点。"), this);
     layout->addWidget(note);
     layout->addWidget(buttons);
 }
 
 void CStillSelectDlg::SetProposal(std::span<const SurveyRecord> records, const StillProposal* proposal) {
-    summary_->setText(QString::fromStdString(StillProposalSummary(*proposal)));
+    summary_->setText(CoreText(StillProposalSummary(*proposal)));
     list_->setPlainText(StillPeriodListText(*proposal));
     strips_->SetData(records, proposal);
 }
 
 QAction* MakeStillSelectAction(CMainFrame* frame) {
-    auto* a = new QAction(QString::fromUtf8(kStillSelectTitle), frame);
+    auto* a = new QAction(OrbText(kStillSelectTitle), frame);
     a->setProperty("commandId", cmd::kStillSelect);
-    const QString tip = QStringLiteral("从记录本身找出探管静止的时段，每段建议一个测点");
+    const QString tip = QCoreApplication::translate("Orb", "从记录本身找出探管静止的时段，每段建议一个测点");
     a->setStatusTip(tip);
     a->setWhatsThis(tip);
     QObject::connect(a, &QAction::triggered, frame, [frame] { OnStillSelect(frame); });
@@ -184,8 +188,7 @@ void OnStillSelect(CMainFrame* frame) {
     const StillLimits limits = quality ? quality->settings().still : StillLimits{};
     const StillProposal proposal = ProposeStillStations(records, limits);
     if (proposal.periods.empty()) {
-        QMessageBox::information(frame, QString::fromUtf8(kStillSelectTitle),
-                                 QString::fromUtf8(kNoStillPeriodText));
+        QMessageBox::information(frame, OrbText(kStillSelectTitle), OrbText(kNoStillPeriodText));
         return;
     }
     CStillSelectDlg dlg(frame);

@@ -10,6 +10,7 @@
 #include <span>
 #include <vector>
 
+#include "app/ui_language.h"
 #include "core/still_periods.h"
 #include "core/survey_record.h"
 
@@ -25,8 +26,9 @@ namespace cmd {
 inline constexpr int kStillSelect = 33300;
 }  // namespace cmd
 
-inline constexpr const char* kStillSelectTitle = "按静止段选择测点";
-inline constexpr const char* kNoStillPeriodText = "没有找到静止段：请检查静止段的限值（测量质量设置）";
+inline constexpr const char* kStillSelectTitle = QT_TRANSLATE_NOOP("Orb", "按静止段选择测点");
+inline constexpr const char* kNoStillPeriodText =
+    QT_TRANSLATE_NOOP("Orb", "没有找到静止段：请检查静止段的限值（测量质量设置）");
 
 // Inclination, azimuth and gravity tool face against the record number, the
 // still periods shaded, the proposed records and the matched ones marked.

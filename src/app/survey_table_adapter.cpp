@@ -3,6 +3,8 @@
 #include <QBrush>
 #include <algorithm>
 
+#include "app/ui_language.h"
+
 namespace orb {
 
 SurveyTableAdapter::SurveyTableAdapter(SurveyTableModel& model, QObject* parent)
@@ -42,7 +44,7 @@ QVariant SurveyTableAdapter::data(const QModelIndex& index, int role) const {
             return {};
         case Qt::ToolTipRole:
             if (index.column() <= 1 && (VerdictOfRow(index.row()) & kFlagged) != 0)
-                return QString::fromStdString(QcTooltipText(*QcResultOfRow(index.row()), qcSettings_));
+                return CoreText(QcTooltipText(*QcResultOfRow(index.row()), qcSettings_));
             return {};
         default:
             return {};
@@ -51,7 +53,7 @@ QVariant SurveyTableAdapter::data(const QModelIndex& index, int role) const {
 
 QVariant SurveyTableAdapter::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= kTableColumns) return {};
-    if (role == Qt::DisplayRole) return QString::fromUtf8(SurveyTableModel::HeaderText(section));
+    if (role == Qt::DisplayRole) return CoreText(SurveyTableModel::HeaderText(section));
     if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
     return {};
 }

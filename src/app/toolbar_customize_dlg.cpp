@@ -18,7 +18,7 @@ namespace {
 QListWidgetItem* MakeItem(int id) {
     auto* item = new QListWidgetItem;
     if (id == 0) {
-        item->setText(QStringLiteral("———— 分隔符 ————"));
+        item->setText(CToolbarCustomizeDlg::tr("———— 分隔符 ————"));
     } else {
         item->setText(CommandToolTip(id));
         item->setIcon(CommandIcon(id));
@@ -63,38 +63,38 @@ QList<int> CleanToolbarButtons(const QList<int>& buttons) {
 }
 
 CToolbarCustomizeDlg::CToolbarCustomizeDlg(const QList<int>& current, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("自定义"));
+    setWindowTitle(tr("自定义"));
     available_ = new QListWidget(this);
     current_ = new QListWidget(this);
     for (int id : CustomizableCommands()) available_->addItem(MakeItem(id));
     Fill(current);
 
     auto button = [this](const char* text, auto slot) {
-        auto* b = new QPushButton(QString::fromUtf8(text), this);
+        auto* b = new QPushButton(tr(text), this);
         connect(b, &QPushButton::clicked, this, slot);
         return b;
     };
     auto* middle = new QVBoxLayout;
     middle->addStretch();
-    middle->addWidget(button("添加(&A) >", [this] { AddSelected(); }));
-    middle->addWidget(button("< 删除(&R)", [this] { RemoveSelected(); }));
-    middle->addWidget(button("分隔符(&S)", [this] { AddSeparator(); }));
+    middle->addWidget(button(QT_TR_NOOP("添加(&A) >"), [this] { AddSelected(); }));
+    middle->addWidget(button(QT_TR_NOOP("< 删除(&R)"), [this] { RemoveSelected(); }));
+    middle->addWidget(button(QT_TR_NOOP("分隔符(&S)"), [this] { AddSeparator(); }));
     middle->addSpacing(12);
-    middle->addWidget(button("上移(&U)", [this] { MoveSelected(-1); }));
-    middle->addWidget(button("下移(&D)", [this] { MoveSelected(1); }));
+    middle->addWidget(button(QT_TR_NOOP("上移(&U)"), [this] { MoveSelected(-1); }));
+    middle->addWidget(button(QT_TR_NOOP("下移(&D)"), [this] { MoveSelected(1); }));
     middle->addSpacing(12);
-    middle->addWidget(button("重置(&E)", [this] { Reset(); }));
+    middle->addWidget(button(QT_TR_NOOP("重置(&E)"), [this] { Reset(); }));
     middle->addStretch();
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* grid = new QGridLayout(this);
-    grid->addWidget(new QLabel(QStringLiteral("可用的命令(&V):"), this), 0, 0);
-    grid->addWidget(new QLabel(QStringLiteral("工具栏按钮(&T):"), this), 0, 2);
+    grid->addWidget(new QLabel(tr("可用的命令(&V):"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("工具栏按钮(&T):"), this), 0, 2);
     grid->addWidget(available_, 1, 0);
     grid->addLayout(middle, 1, 1);
     grid->addWidget(current_, 1, 2);

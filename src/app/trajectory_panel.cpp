@@ -11,6 +11,7 @@
 
 #include "app/dialog_folder.h"
 #include "app/trajectory_plot_widget.h"
+#include "app/ui_language.h"
 #include "core/atomic_file.h"
 #include "document/well_info.h"
 
@@ -20,10 +21,10 @@ CTrajectoryPanel::CTrajectoryPanel(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("trajectoryPanel"));
     toolBar_ = new QToolBar(this);
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    savePng_ = toolBar_->addAction(QStringLiteral("保存为PNG..."));
+    savePng_ = toolBar_->addAction(tr("保存为PNG..."));
     savePng_->setObjectName(QStringLiteral("trajectorySavePng"));
     connect(savePng_, &QAction::triggered, this, &CTrajectoryPanel::OnSavePng);
-    note_ = new QLabel(QString::fromUtf8(kAscendingDepthNote), this);
+    note_ = new QLabel(CoreText(kAscendingDepthNote), this);
     note_->setObjectName(QStringLiteral("trajectoryNote"));
     note_->setWordWrap(true);
     plot_ = new CTrajectoryPlotWidget(this);
@@ -38,7 +39,7 @@ CTrajectoryPanel::CTrajectoryPanel(QWidget* parent) : QWidget(parent) {
 
 void CTrajectoryPanel::Update(std::span<const SurveyRecord> records, const TrajectoryPlotOptions& options) {
     MakeTrajectoryPlotData(records, options, data_);
-    note_->setText(QString::fromStdString(TrajectorySummaryText(data_)));
+    note_->setText(CoreText(TrajectorySummaryText(data_)));
     plot_->update();
     ++updates_;
 }
@@ -64,25 +65,24 @@ bool CTrajectoryPanel::SavePng(const QString& path, QString* error) const {
     }
     const FileResult written = WriteFileAtomically(QFile::encodeName(path).toStdString(),
                                                    std::string_view(bytes.constData(), bytes.size()));
-    if (!written.ok() && error) *error = QString::fromStdString(written.message);
+    if (!written.ok() && error) *error = CoreText(written.message);
     return written.ok();
 }
 
 void CTrajectoryPanel::OnSavePng() {
-    QFileDialog dlg(this, QStringLiteral("保存井眼轨迹图"));
+    QFileDialog dlg(this, tr("保存井眼轨迹图"));
     dlg.setOption(QFileDialog::DontUseNativeDialog);
-    dlg.setNameFilters({QStringLiteral("PNG 图片 (*.png)"), QStringLiteral("所有文件 (*.*)")});
+    dlg.setNameFilters({tr("PNG 图片 (*.png)"), tr("所有文件 (*.*)")});
     dlg.setDefaultSuffix(QStringLiteral("png"));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setDirectory(StartFolder());
-    dlg.selectFile(QStringLiteral("井眼轨迹.png"));
+    dlg.selectFile(tr("井眼轨迹.png"));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
     RememberFolderOf(dlg.selectedFiles().constFirst());
     QString error;
     if (!SavePng(dlg.selectedFiles().constFirst(), &error)) {
-        QMessageBox::critical(this, QString::fromUtf8(kErrorCaption),
-                              QStringLiteral("保存图片失败：") + error);
+        QMessageBox::critical(this, CoreText(kErrorCaption), tr("保存图片失败：") + error);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QWidget>
 #include <span>
 
+#include "app/ui_language.h"
 #include "core/survey_record.h"
 #include "report/trajectory_plot.h"
 
@@ -17,7 +18,7 @@ namespace orb {
 
 class CTrajectoryPlotWidget;
 
-inline constexpr const char* kTrajectoryPanelTitle = "井眼轨迹";
+inline constexpr const char* kTrajectoryPanelTitle = QT_TRANSLATE_NOOP("Orb", "井眼轨迹");
 
 class CTrajectoryPanel : public QWidget {
     Q_OBJECT

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "app/canvas/qt_canvas.h"
+#include "app/ui_language.h"
 
 namespace orb {
 
@@ -23,6 +24,7 @@ void CTrajectoryPlotWidget::Render(QPainter& painter, const QRect& rect, const T
     painter.fillRect(rect, Qt::white);
     painter.setRenderHint(QPainter::Antialiasing, true);
     QtCanvas canvas(painter);
+    canvas.SetTextFilter(CoreText);
     const QRect inner = rect.adjusted(8, 6, -10, -6);
     DrawTrajectoryPlots(canvas, {inner.left(), inner.top(), inner.right(), inner.bottom()}, data,
                         withSummary);

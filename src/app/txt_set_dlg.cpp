@@ -17,6 +17,7 @@
 #include <tuple>
 #include <utility>
 
+#include "app/ui_language.h"
 #include "report/txt_export_format.h"
 
 namespace orb {
@@ -62,10 +63,10 @@ CTxtSetDlg::CTxtSetDlg(QWidget* parent, std::string formatPath)
       formatPath_(std::move(formatPath)),
       available_(MakeList(kAvailableListId)),
       chosen_(MakeList(kChosenListId)),
-      space_(new QRadioButton(QStringLiteral("空格"), this)),
-      comma_(new QRadioButton(QStringLiteral("逗号"), this)),
-      captions_(new QCheckBox(QStringLiteral("导出标题，并放在文件第一行"), this)) {
-    setWindowTitle(QStringLiteral("TXT格式设置"));
+      space_(new QRadioButton(tr("空格"), this)),
+      comma_(new QRadioButton(tr("逗号"), this)),
+      captions_(new QCheckBox(tr("导出标题，并放在文件第一行"), this)) {
+    setWindowTitle(tr("TXT格式设置"));
     setProperty("dialogId", 322);
     for (auto [widget, id] :
          {std::pair<QWidget*, int>{space_, kSpaceId}, {comma_, kCommaId}, {captions_, kCaptionCheckId}}) {
@@ -73,8 +74,8 @@ CTxtSetDlg::CTxtSetDlg(QWidget* parent, std::string formatPath)
         widget->setObjectName(ControlName(id));
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CTxtSetDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CTxtSetDlg::reject);
 
@@ -93,7 +94,7 @@ QLayout* CTxtSetDlg::MakeListsRow() {
     const auto column = [this](std::initializer_list<std::tuple<int, const char*, Op>> items) {
         auto* box = new QVBoxLayout;
         for (const auto& [id, text, op] : items) {
-            QPushButton* b = MakeButton(id, QString::fromUtf8(text));
+            QPushButton* b = MakeButton(id, tr(text));
             connect(b, &QPushButton::clicked, this, [this, op = op] {
                 (editor_.*op)();
                 ShowState();
@@ -105,16 +106,16 @@ QLayout* CTxtSetDlg::MakeListsRow() {
     };
     auto* row = new QHBoxLayout;
     row->addWidget(available_);
-    row->addLayout(
-        column({{kAddId, "添加", &TxtFormatEditor::Add}, {kDeleteId, "删除", &TxtFormatEditor::Delete}}));
+    row->addLayout(column({{kAddId, QT_TR_NOOP("添加"), &TxtFormatEditor::Add},
+                           {kDeleteId, QT_TR_NOOP("删除"), &TxtFormatEditor::Delete}}));
     row->addWidget(chosen_);
-    row->addLayout(column(
-        {{kMoveUpId, "上移", &TxtFormatEditor::MoveUp}, {kMoveDownId, "下移", &TxtFormatEditor::MoveDown}}));
+    row->addLayout(column({{kMoveUpId, QT_TR_NOOP("上移"), &TxtFormatEditor::MoveUp},
+                           {kMoveDownId, QT_TR_NOOP("下移"), &TxtFormatEditor::MoveDown}}));
     return row;
 }
 
 QWidget* CTxtSetDlg::MakeSeparatorGroup() {
-    auto* group = new QGroupBox(QStringLiteral("数据间分隔符"), this);
+    auto* group = new QGroupBox(tr("数据间分隔符"), this);
     auto* separators = new QButtonGroup(group);
     separators->addButton(space_, kSpaceId);
     separators->addButton(comma_, kCommaId);
@@ -171,7 +172,7 @@ void CTxtSetDlg::accept() {
     editor_.SetWriteCaptions(captions_->isChecked());
     const FileResult saved = editor_.Accept(FormatPath());
     if (!saved.ok()) {
-        QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromStdString(saved.message));
+        QMessageBox::warning(this, QStringLiteral("Orb"), CoreText(saved.message));
         return;
     }
     QDialog::accept();
@@ -179,7 +180,7 @@ void CTxtSetDlg::accept() {
 
 void CTxtSetDlg::Fill(QListWidget* list, const std::vector<std::string_view>& captions, int selected) {
     QStringList texts;
-    for (std::string_view c : captions) texts.append(QString::fromUtf8(c.data(), qsizetype(c.size())));
+    for (std::string_view c : captions) texts.append(CoreText(c));
     QStringList shown;
     for (int i = 0; i < list->count(); ++i) shown.append(list->item(i)->text());
     if (shown != texts) {

@@ -8,24 +8,25 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/ui_language.h"
 #include "document/well_info.h"
 
 namespace orb {
 
 CWellInputDlg::CWellInputDlg(QWidget* parent) : CNumberDialog(parent) {
-    setWindowTitle(QStringLiteral("钻井信息输入"));
+    setWindowTitle(tr("钻井信息输入"));
     setProperty("dialogId", 315);
     team_ = NumberEdit(1024);
     well_ = NumberEdit(1029);
     declination_ = NumberEdit(1028);
-    auto* group = new QGroupBox(QStringLiteral("井队信息"), this);
+    auto* group = new QGroupBox(tr("井队信息"), this);
     auto* form = new QFormLayout(group);
-    form->addRow(QStringLiteral("井队编号"), team_);
-    form->addRow(QStringLiteral("井 号"), well_);
-    form->addRow(QStringLiteral("磁偏角"), declination_);
+    form->addRow(tr("井队编号"), team_);
+    form->addRow(tr("井 号"), well_);
+    form->addRow(tr("磁偏角"), declination_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("确定"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+    buttons->button(QDialogButtonBox::Ok)->setText(tr("确定"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(tr("取消"));
     connect(buttons, &QDialogButtonBox::accepted, this, &CWellInputDlg::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &CWellInputDlg::reject);
     auto* layout = new QVBoxLayout(this);
@@ -48,8 +49,7 @@ void CWellInputDlg::accept() {
     teamNumber = team_->text();
     wellNumber = well_->text();
     if (!DeclinationInRange(declination)) {
-        QMessageBox::critical(this, QString::fromUtf8(kErrorCaption),
-                              QString::fromUtf8(kDeclinationRangeMessage));
+        QMessageBox::critical(this, CoreText(kErrorCaption), CoreText(kDeclinationRangeMessage));
         magneticDeclination = 0.0f;
         declination_->setFocus();
         declination_->selectAll();

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/angles.h"
+#include "core/ui_text.h"
 
 namespace orb {
 
@@ -46,13 +47,13 @@ const char* NorthReferenceKey(NorthReference r) {
 const char* NorthReferenceName(NorthReference r) {
     switch (r) {
         case NorthReference::kMagnetic:
-            return "磁北";
+            return ORB_TEXT("core", "磁北");
         case NorthReference::kGrid:
-            return "网格北";
+            return ORB_TEXT("core", "网格北");
         case NorthReference::kTrue:
             break;
     }
-    return "真北";
+    return ORB_TEXT("core", "真北");
 }
 
 double AzimuthOffset(const NorthCorrection& c) {
@@ -77,7 +78,7 @@ TrajectorySettings WithNorthCorrection(TrajectorySettings settings, const NorthC
 }
 
 std::string NorthCorrectionText(const NorthCorrection& c) {
-    std::string s = std::string("方位参考: ") + NorthReferenceName(c.reference);
+    std::string s = std::string(ORB_TEXT("core", "方位参考")) + ": " + NorthReferenceName(c.reference);
     if (c.reference == NorthReference::kMagnetic) return s + "（记录的磁方位）";
     s += "（" + AngleText("磁偏角", c.declination, c.declinationSource, c.declinationOrigin);
     if (c.reference == NorthReference::kGrid)

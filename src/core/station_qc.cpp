@@ -51,15 +51,30 @@ void Check(const Measurement& m, QcResult& result) {
     result.failures[result.failureCount++] = {m.rule, m.value, *m.reference, m.tolerance};
 }
 
+// One template a rule, so that the window can translate the whole line.
+const char* FailureTemplate(QcRule rule) {
+    switch (rule) {
+        case QcRule::kTotalGravity:
+            return ORB_TEXT("core", "总加速度超差: %1 (参考 %2 ± %3)");
+        case QcRule::kFieldStrength:
+            return ORB_TEXT("core", "地磁场强度超差: %1 (参考 %2 ± %3)");
+        case QcRule::kDip:
+            break;
+    }
+    return ORB_TEXT("core", "地磁倾角超差: %1 (参考 %2 ± %3)");
+}
+
 std::string FailureText(const QcFailure& f) {
-    return std::string(QcRuleName(f.rule)) + "超差: " + FixedText(f.measured, MeasuredDecimals(f.rule)) +
-           " (参考 " + FixedTextAtLeast(f.reference, ReferenceDecimals(f.rule)) + " ± " +
-           FixedTextAtLeast(f.tolerance, ReferenceDecimals(f.rule)) + ")";
+    return FillTemplate(FailureTemplate(f.rule), {FixedText(f.measured, MeasuredDecimals(f.rule)),
+                                                  FixedTextAtLeast(f.reference, ReferenceDecimals(f.rule)),
+                                                  FixedTextAtLeast(f.tolerance, ReferenceDecimals(f.rule))});
 }
 
 std::string SaturationText(const QcResult& r) {
     static constexpr const char* kChannels[6] = {"gx", "gy", "gz", "mx", "my", "mz"};
-    std::string s = r.saturationEstimated ? "原始计数可能饱和（按标定反推）: " : "原始计数饱和: ";
+    std::string s = r.saturationEstimated ? ORB_TEXT("core", "原始计数可能饱和（按标定反推）")
+                                          : ORB_TEXT("core", "原始计数饱和");
+    s += ": ";
     bool first = true;
     for (int k = 0; k < 6; ++k) {
         if ((r.saturatedChannels & (1u << k)) == 0) continue;
@@ -72,7 +87,15 @@ std::string SaturationText(const QcResult& r) {
 
 std::string ToleranceProblem(QcRule rule, double tolerance) {
     if (std::isfinite(tolerance) && tolerance >= 0) return {};
-    return std::string(QcRuleName(rule)) + "的容差必须是不小于 0 的数";
+    switch (rule) {
+        case QcRule::kTotalGravity:
+            return ORB_TEXT("core", "总加速度的容差必须是不小于 0 的数");
+        case QcRule::kFieldStrength:
+            return ORB_TEXT("core", "地磁场强度的容差必须是不小于 0 的数");
+        case QcRule::kDip:
+            break;
+    }
+    return ORB_TEXT("core", "地磁倾角的容差必须是不小于 0 的数");
 }
 
 }  // namespace
@@ -89,7 +112,8 @@ std::string QcSettingsProblem(const QcSettings& s) {
     std::string p = ToleranceProblem(QcRule::kTotalGravity, s.tolerances.totalGravity);
     if (p.empty()) p = ToleranceProblem(QcRule::kFieldStrength, s.tolerances.fieldStrength);
     if (p.empty()) p = ToleranceProblem(QcRule::kDip, s.tolerances.dip);
-    if (p.empty() && !(s.temperature.min <= s.temperature.max)) p = "温度范围的下限不能大于上限";
+    if (p.empty() && !(s.temperature.min <= s.temperature.max))
+        p = ORB_TEXT("core", "温度范围的下限不能大于上限");
     if (p.empty()) p = StillLimitsProblem(s.still);
     return p;
 }
@@ -163,11 +187,11 @@ std::size_t CountFailed(std::span<const QcResult> results) {
 const char* QcRuleName(QcRule rule) {
     switch (rule) {
         case QcRule::kTotalGravity:
-            return "总加速度";
+            return ORB_TEXT("core", "总加速度");
         case QcRule::kFieldStrength:
-            return "地磁场强度";
+            return ORB_TEXT("core", "地磁场强度");
         case QcRule::kDip:
-            return "地磁倾角";
+            return ORB_TEXT("core", "地磁倾角");
     }
     return "";
 }
@@ -180,19 +204,19 @@ std::string QcTooltipText(const QcResult& result, const QcSettings& settings) {
     };
     for (const QcFailure& f : result.failed()) line(FailureText(f));
     if (result.temperatureOutOfRange) {
-        line("温度超出合理范围: " + FixedText(result.temperature, 1) + " (范围 " +
-             FixedTextAtLeast(settings.temperature.min, 1) + " ~ " +
-             FixedTextAtLeast(settings.temperature.max, 1) + ")");
+        line(FillTemplate(ORB_TEXT("core", "温度超出合理范围: %1 (范围 %2 ~ %3)"),
+                          {FixedText(result.temperature, 1), FixedTextAtLeast(settings.temperature.min, 1),
+                           FixedTextAtLeast(settings.temperature.max, 1)}));
     }
     if (result.saturatedChannels != 0) line(SaturationText(result));
     if (result.movingAtMark)
-        line(std::string(kMovingAtMarkText) +
-             ": 同步器标记的测点不在任何静止段内，该测点可能是探管移动中测得的");
+        line(std::string(kMovingAtMarkText) + ": " +
+             ORB_TEXT("core", "同步器标记的测点不在任何静止段内，该测点可能是探管移动中测得的"));
     return text;
 }
 
 const char* QcVerdictText(const QcResult& result) {
-    return result.passed() ? "合格" : "超差";
+    return result.passed() ? ORB_TEXT("core", "合格") : ORB_TEXT("core", "超差");
 }
 
 }  // namespace orb

@@ -17,6 +17,7 @@
 #include "core/probe_limits.h"
 #include "core/still_periods.h"
 #include "core/survey_record.h"
+#include "core/ui_text.h"
 
 namespace orb {
 
@@ -113,7 +114,7 @@ std::vector<std::size_t> MovingAtMarkRecords(std::span<const SurveyRecord> recor
                                              const StillLimits& limits);
 
 // The flag's name, "测量时探管未静止".
-inline constexpr const char* kMovingAtMarkText = "测量时探管未静止";
+inline constexpr const char* kMovingAtMarkText = ORB_TEXT("core", "测量时探管未静止");
 
 // Number of results that did not pass.
 std::size_t CountFailed(std::span<const QcResult> results);

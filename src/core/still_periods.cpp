@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/station_qc.h"
+#include "core/ui_text.h"
 
 namespace orb {
 namespace {
@@ -158,9 +159,9 @@ std::size_t Length(const std::vector<std::size_t>& last, std::size_t i) {
 
 std::string StillLimitsProblem(const StillLimits& l) {
     for (double v : {l.gravityMg, l.magneticNt, l.inclination, l.azimuth, l.azimuthMinInclination}) {
-        if (!std::isfinite(v) || v < 0) return "静止段的限值必须是不小于 0 的数";
+        if (!std::isfinite(v) || v < 0) return ORB_TEXT("core", "静止段的限值必须是不小于 0 的数");
     }
-    if (l.minSamples < 2) return "静止段至少需要 2 个连续样本";
+    if (l.minSamples < 2) return ORB_TEXT("core", "静止段至少需要 2 个连续样本");
     return {};
 }
 
@@ -222,14 +223,15 @@ StillProposal ProposeStillStations(std::span<const SurveyRecord> records, const 
 }
 
 std::string StillProposalSummary(const StillProposal& p) {
-    std::string s = "静止段 " + std::to_string(p.periods.size()) + " 个，建议测点 " +
-                    std::to_string(p.records.size()) + " 个";
-    if (p.matched == 0) return s;
-    s += "；同步器匹配测点 " + std::to_string(p.matched) + " 个：" + std::to_string(p.matchedStill) +
-         " 个在静止段内（其中 " + std::to_string(p.matchedProposed) + " 个与建议测点相同），" +
-         std::to_string(p.matched - p.matchedStill) + " 个测量时探管未静止；" +
-         std::to_string(p.periodsWithoutMark) + " 个静止段没有匹配测点";
-    return s;
+    const auto n = [](std::size_t v) { return std::to_string(v); };
+    if (p.matched == 0)
+        return FillTemplate(ORB_TEXT("core", "静止段 %1 个，建议测点 %2 个"),
+                            {n(p.periods.size()), n(p.records.size())});
+    return FillTemplate(ORB_TEXT("core",
+                                 "静止段 %1 个，建议测点 %2 个；同步器匹配测点 %3 个：%4 个在静止段内（其中 "
+                                 "%5 个与建议测点相同），%6 个测量时探管未静止；%7 个静止段没有匹配测点"),
+                        {n(p.periods.size()), n(p.records.size()), n(p.matched), n(p.matchedStill),
+                         n(p.matchedProposed), n(p.matched - p.matchedStill), n(p.periodsWithoutMark)});
 }
 
 std::string StillPeriodsText(std::span<const StillPeriod> periods) {

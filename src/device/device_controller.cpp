@@ -12,25 +12,32 @@
 namespace orb {
 namespace {
 
-constexpr const char* kCaptionWarning = "警告";
-constexpr const char* kTimeout = "通信超时！";
+constexpr const char* kCaptionWarning = ORB_TEXT("core", "警告");
+constexpr const char* kTimeout = ORB_TEXT("core", "通信超时！");
 
 int64_t SteadyMs() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-std::string WithNumber(const char* before, int n, const char* after = "") {
-    return before + std::to_string(n) + after;
+std::string WithNumber(const char* tmpl, int n) {
+    return FillTemplate(tmpl, {std::to_string(n)});
 }
 
 }  // namespace
 
 std::string TransferShortfallText(std::string_view reason, const TransferState& t, std::string_view what) {
+    const std::string arrived = std::to_string(t.arrived);
+    const std::string announced = std::to_string(t.announced);
     std::string s(reason);
-    s += "：已收到" + std::to_string(t.arrived) + "条";
-    s += what;
-    s += "，共" + std::to_string(t.announced) + "条";
+    s += "：";
+    // The two transfers have templates of their own, which the window translates.
+    if (what == kProbeItemsText)
+        s += FillTemplate(ORB_TEXT("core", "已收到%1条探管数据，共%2条"), {arrived, announced});
+    else if (what == kMarkItemsText)
+        s += FillTemplate(ORB_TEXT("core", "已收到%1条同步标记，共%2条"), {arrived, announced});
+    else
+        s += "已收到" + arrived + "条" + std::string(what) + "，共" + announced + "条";
     return s;
 }
 
@@ -144,12 +151,13 @@ bool DeviceController::OnCommand(int id) {
 
 void DeviceController::SendFrame(std::span<const uint8_t> frame) {
     if (port_.IsOpen() && port_.PortNumber() != 0) {
-        op_.SetStatusText("程序准备就绪");
+        op_.SetStatusText(ORB_TEXT("core", "程序准备就绪"));
         if (lineLog_) lineLog_->Sent(frame);
         port_.Write(frame);
     } else {
         timers_.Stop(timer_id::kReply);
-        op_.MessageBox("串口没有打开", "警告！", MessageIcon::kWarning, MessageButtons::kOk);
+        op_.MessageBox(ORB_TEXT("core", "串口没有打开"), ORB_TEXT("core", "警告！"), MessageIcon::kWarning,
+                       MessageButtons::kOk);
     }
     timers_.Start(timer_id::kReply, kReplyTimeoutMs);
 }
@@ -206,11 +214,12 @@ void DeviceController::OnProbeWorkMode() {
 
 void DeviceController::AskWorkMode() {
     const bool unsaved = unsavedDownload && doc_.RecordCount() > 0;
-    const MessageAnswer go = unsaved
-                                 ? op_.MessageBox("探管数据尚未保存，重新设置将清空探管中的数据。是否继续？",
-                                                  "请确认", MessageIcon::kWarning, MessageButtons::kYesNoSafe)
-                                 : op_.MessageBox("重新设置延时时间将会清空探管中的存储数据，是否继续？",
-                                                  "请确认", MessageIcon::kNone, MessageButtons::kYesNoSafe);
+    const MessageAnswer go =
+        unsaved
+            ? op_.MessageBox(ORB_TEXT("core", "探管数据尚未保存，重新设置将清空探管中的数据。是否继续？"),
+                             ORB_TEXT("core", "请确认"), MessageIcon::kWarning, MessageButtons::kYesNoSafe)
+            : op_.MessageBox(ORB_TEXT("core", "重新设置延时时间将会清空探管中的存储数据，是否继续？"),
+                             ORB_TEXT("core", "请确认"), MessageIcon::kNone, MessageButtons::kYesNoSafe);
     if (go != MessageAnswer::kYes) return;
     int32_t delay = workDelayMinutes;
     int32_t interval = workIntervalSeconds;
@@ -276,12 +285,13 @@ void DeviceController::OnSyncDownload() {
 }
 
 void DeviceController::OnSyncClear() {
-    const MessageAnswer go = op_.MessageBox("将会清空同步器中所有数据，是否继续?", kCaptionWarning,
-                                            MessageIcon::kQuestion, MessageButtons::kOkCancelSafe);
+    const MessageAnswer go =
+        op_.MessageBox(ORB_TEXT("core", "将会清空同步器中所有数据，是否继续?"), kCaptionWarning,
+                       MessageIcon::kQuestion, MessageButtons::kOkCancelSafe);
     if (go != MessageAnswer::kOk) return;
     Begin(Sequence::kClear, Step::kCleared);
     SendFrame(SyncClearFrame());
-    op_.SetStatusText("清空中，稍候....");
+    op_.SetStatusText(ORB_TEXT("core", "清空中，稍候...."));
     Progress(0);
     timers_.Start(timer_id::kClearAnimation, kClearAnimationPeriodMs);
     clearProgress = 0;
@@ -331,9 +341,9 @@ void DeviceController::OnReplyTimeout() {
     const bool calibrationCut = InCalibrationChain(Step::kCalibration) && calibrationArrived_ != 0;
     End();
     if (calibrationCut) {
-        op_.SetStatusText("标定参数读取不完整");
-        op_.MessageBox("通信超时！标定参数读取不完整，仍使用原有的标定参数。", kCaptionWarning,
-                       MessageIcon::kWarning, MessageButtons::kOk);
+        op_.SetStatusText(ORB_TEXT("core", "标定参数读取不完整"));
+        op_.MessageBox(ORB_TEXT("core", "通信超时！标定参数读取不完整，仍使用原有的标定参数。"),
+                       kCaptionWarning, MessageIcon::kWarning, MessageButtons::kOk);
         return;
     }
     op_.MessageBox(kTimeout, kCaptionWarning, MessageIcon::kWarning, MessageButtons::kOk);
@@ -361,12 +371,12 @@ void DeviceController::OnStreamWatch() {
     const int64_t now = MonoNow();
     int64_t limit = kStreamStopMs;
     if (t.arrived > 1) limit = std::max(limit, 3 * (lastItemMs_ - streamStartMs_) / t.arrived);
-    if (now - lastItemMs_ >= limit) TransferCut("数据流中断");
+    if (now - lastItemMs_ >= limit) TransferCut(ORB_TEXT("core", "数据流中断"));
 }
 
 void DeviceController::OnLineHungUp() {
     if (sequence_ == Sequence::kNone) return;
-    TransferCut("串口连接已断开");
+    TransferCut(ORB_TEXT("core", "串口连接已断开"));
 }
 
 // Ends the running sequence early; a sample or mark transfer keeps what
@@ -380,7 +390,7 @@ void DeviceController::TransferCut(std::string_view reason) {
     if (samples || marks) {
         op_.SetStatusText(kStatusIncomplete);
         text = TransferShortfallText(reason, samples ? sampleTransfer : markTransfer,
-                                     samples ? "探管数据" : "同步标记");
+                                     samples ? kProbeItemsText : kMarkItemsText);
     }
     op_.MessageBox(text, kCaptionWarning, MessageIcon::kWarning, MessageButtons::kOk);
 }
@@ -393,13 +403,14 @@ void DeviceController::SearchPorts() {
     for (int n = 1; n <= 29 && !found; ++n) {
         portNumber = n;
         if (port_.Open(n)) {
-            op_.MessageBox(WithNumber("串口", n, "已打开"), "", MessageIcon::kNone, MessageButtons::kOk);
+            op_.MessageBox(WithNumber(ORB_TEXT("core", "串口%1已打开"), n), "", MessageIcon::kNone,
+                           MessageButtons::kOk);
             found = true;
         }
     }
     if (!found) {
         portNumber = 1;
-        op_.MessageBox("未找到有效串口", "", MessageIcon::kError, MessageButtons::kOk);
+        op_.MessageBox(ORB_TEXT("core", "未找到有效串口"), "", MessageIcon::kError, MessageButtons::kOk);
     }
     realTimeActive = 0;
     commTestPending_ = false;
@@ -415,8 +426,9 @@ void DeviceController::OnPortSelect() {
     if (portNumber == current) return;
     port_.Close();
     const bool opened = port_.Open(portNumber);
-    op_.MessageBox(opened ? WithNumber("串口已切换为", portNumber) : std::string("串口打开失败"), "",
-                   MessageIcon::kNone, MessageButtons::kOk);
+    op_.MessageBox(opened ? WithNumber(ORB_TEXT("core", "串口已切换为%1"), portNumber)
+                          : std::string(ORB_TEXT("core", "串口打开失败")),
+                   "", MessageIcon::kNone, MessageButtons::kOk);
 }
 
 }  // namespace orb

@@ -20,6 +20,7 @@
 
 #include "core/calibration.h"
 #include "core/ole_date.h"
+#include "core/ui_text.h"
 #include "device/device_frame.h"
 #include "device/device_interfaces.h"
 #include "device/frame_scanner.h"
@@ -72,7 +73,10 @@ inline constexpr int kClockTimerPeriodMs = 1000;
 // for three times the mean gap between its items when that is longer.
 inline constexpr int kStreamStopMs = 5000;
 inline constexpr int kStreamWatchPeriodMs = 500;
-inline constexpr const char* kStatusIncomplete = "数据读取不完整";
+inline constexpr const char* kStatusIncomplete = ORB_TEXT("core", "数据读取不完整");
+// What a cut transfer had received (TransferShortfallText).
+inline constexpr std::string_view kProbeItemsText = "探管数据";
+inline constexpr std::string_view kMarkItemsText = "同步标记";
 
 // A count from a device is trusted for reserving memory only up to here;
 // every frame that arrives is still accepted.

@@ -7,16 +7,17 @@
 #include "core/angles.h"
 #include "core/fixed_text.h"
 #include "core/text_codec.h"
+#include "core/ui_text.h"
 #include "device/device_controller.h"
 #include "device/device_frame.h"
 
 namespace orb {
 namespace {
 
-constexpr const char* kCaptionOk = "通信正常";
-constexpr const char* kStatusReading = "读取中，稍候....";
-constexpr const char* kStatusNoData = "无数据";
-constexpr const char* kStatusDone = "数据读取完成";
+constexpr const char* kCaptionOk = ORB_TEXT("core", "通信正常");
+constexpr const char* kStatusReading = ORB_TEXT("core", "读取中，稍候....");
+constexpr const char* kStatusNoData = ORB_TEXT("core", "无数据");
+constexpr const char* kStatusDone = ORB_TEXT("core", "数据读取完成");
 
 int ClampPercent(double v) {
     if (!(v > 0)) return 0;
@@ -82,8 +83,8 @@ ProbeInfoView DeviceController::InfoView() const {
     v.probeNumber = probeNumber;
     v.probeModel = probeModel;
     v.probeCapacity = probeCapacity;
-    v.delayText = std::to_string(timing().sampleDelayMinutes) + "分";
-    v.intervalText = std::to_string(timing().sampleIntervalSeconds) + "秒";
+    v.delayText = FillTemplate(ORB_TEXT("core", "%1分"), {std::to_string(timing().sampleDelayMinutes)});
+    v.intervalText = FillTemplate(ORB_TEXT("core", "%1秒"), {std::to_string(timing().sampleIntervalSeconds)});
     v.storedText = std::to_string(storedCount);
     v.batteryText = PrintfFixed(batteryVoltage, 2);
     const double volts = batteryVoltage;
@@ -105,7 +106,8 @@ void DeviceController::DispatchReply(std::span<const uint8_t> frame) {
         case ReplyType::kCommTest:
             if (!commTestPending_) break;
             commTestPending_ = false;
-            op_.MessageBox("设备连接正常", kCaptionOk, MessageIcon::kInformation, MessageButtons::kOk);
+            op_.MessageBox(ORB_TEXT("core", "设备连接正常"), kCaptionOk, MessageIcon::kInformation,
+                           MessageButtons::kOk);
             break;
         case ReplyType::kClear:
             OnClearFinished();
@@ -147,9 +149,10 @@ void DeviceController::DispatchReply(std::span<const uint8_t> frame) {
 void DeviceController::OnClearFinished() {
     if (!Expects(Sequence::kWorkMode, Step::kCleared) && !Expects(Sequence::kClear, Step::kCleared)) return;
     End();
-    op_.SetStatusText("任务完成");
+    op_.SetStatusText(ORB_TEXT("core", "任务完成"));
     Progress(100);
-    op_.MessageBox("数据已清空，任务完成!", kCaptionOk, MessageIcon::kInformation, MessageButtons::kOk);
+    op_.MessageBox(ORB_TEXT("core", "数据已清空，任务完成!"), kCaptionOk, MessageIcon::kInformation,
+                   MessageButtons::kOk);
 }
 
 void DeviceController::OnInformation(std::span<const uint8_t> frame) {
@@ -190,7 +193,7 @@ void DeviceController::RequestCalibration() {
 void DeviceController::OnCalibrationPacket(std::span<const uint8_t> frame) {
     const auto packet = ReadCalibrationPacket(frame);
     if (!packet || packet->index > 31 || !InCalibrationChain(Step::kCalibration)) return;
-    op_.SetStatusText("读标定参数....");
+    op_.SetStatusText(ORB_TEXT("core", "读标定参数...."));
     calibrationArrived_ |= uint32_t{1} << packet->index;
     // A lost packet leaves older bytes (or zeros) in its slot: a calibration
     // patched together like that turns every sample into wrong values. Keep
@@ -245,7 +248,8 @@ void DeviceController::OnSampleCount(int32_t count) {
         End();
         op_.SetStatusText(kStatusNoData);
         Progress(100);
-        op_.MessageBox("探管中没有存储数据", "警告", MessageIcon::kWarning, MessageButtons::kOk);
+        op_.MessageBox(ORB_TEXT("core", "探管中没有存储数据"), ORB_TEXT("core", "警告"),
+                       MessageIcon::kWarning, MessageButtons::kOk);
         return;
     }
     step_ = Step::kItems;
@@ -259,14 +263,14 @@ void DeviceController::OnSampleCount(int32_t count) {
 void DeviceController::DropUncounted(const char* text) {
     End();
     op_.SetStatusText(kStatusIncomplete);
-    op_.MessageBox(text, "警告", MessageIcon::kWarning, MessageButtons::kOk);
+    op_.MessageBox(text, ORB_TEXT("core", "警告"), MessageIcon::kWarning, MessageButtons::kOk);
 }
 
 void DeviceController::OnSample(std::span<const uint8_t> frame) {
     const auto sample = ReadStoredSample(frame);
     if (!sample) return;
     if (Expects(Sequence::kDownload, Step::kCount)) {
-        DropUncounted("没有收到探管数据的数量回复，收到的探管数据已丢弃，请重新读取。");
+        DropUncounted(ORB_TEXT("core", "没有收到探管数据的数量回复，收到的探管数据已丢弃，请重新读取。"));
         return;
     }
     if (!Expects(Sequence::kDownload, Step::kItems)) return;
@@ -287,12 +291,15 @@ void DeviceController::MatchIfBothPresent() {
     const std::size_t matched = table_.MatchStations(workIntervalSeconds);
     // The mark rows give way to the records' rows even when no mark matched.
     table_.RefreshTable();
-    op_.SetStatusText(std::to_string(marks) + "个同步标记中" + std::to_string(matched) + "个已匹配");
+    const std::string m = std::to_string(marks);
+    const std::string n = std::to_string(matched);
+    op_.SetStatusText(FillTemplate(ORB_TEXT("core", "%1个同步标记中%2个已匹配"), {m, n}));
     if (matched == marks) return;
-    op_.MessageBox(std::to_string(marks) + "个同步标记中只有" + std::to_string(matched) +
-                       "个匹配到探管数据。可能是探管和同步器的时钟没有校准（时钟校准），"
-                       "请检查两台设备的时钟。",
-                   "警告", MessageIcon::kWarning, MessageButtons::kOk);
+    const char* few = ORB_TEXT("core",
+                               "%1个同步标记中只有%2个匹配到探管数据。"
+                               "可能是探管和同步器的时钟没有校准（时钟校准），请检查两台设备的时钟。");
+    op_.MessageBox(FillTemplate(few, {m, n}), ORB_TEXT("core", "警告"), MessageIcon::kWarning,
+                   MessageButtons::kOk);
 }
 
 void DeviceController::OnMarks(std::span<const uint8_t> frame) {
@@ -320,8 +327,8 @@ void DeviceController::OnMarkCount(int32_t expected, int32_t kept) {
         table_.RefreshTable();
         op_.SetStatusText(kStatusNoData);
         Progress(100);
-        op_.MessageBox("同步器中没有存储数据", "设备回复信息", MessageIcon::kInformation,
-                       MessageButtons::kOk);
+        op_.MessageBox(ORB_TEXT("core", "同步器中没有存储数据"), ORB_TEXT("core", "设备回复信息"),
+                       MessageIcon::kInformation, MessageButtons::kOk);
         return;
     }
     step_ = Step::kItems;
@@ -332,7 +339,7 @@ void DeviceController::OnMark(std::span<const uint8_t> frame) {
     const auto mark = ReadSyncMark(frame);
     if (!mark) return;
     if (Expects(Sequence::kMarkTransfer, Step::kCount)) {
-        DropUncounted("没有收到同步标记的数量回复，收到的同步标记已丢弃，请重新读取。");
+        DropUncounted(ORB_TEXT("core", "没有收到同步标记的数量回复，收到的同步标记已丢弃，请重新读取。"));
         return;
     }
     if (!Expects(Sequence::kMarkTransfer, Step::kItems)) return;
@@ -368,7 +375,7 @@ void DeviceController::OnClockReply(std::span<const uint8_t> frame) {
     op_.SetClockField(kClockFieldDevice, FormatOleDate(d.value, d.status, "%Y/%m/%d -- %H:%M:%S"));
     std::string device;
     if (!clockFromProbe_.empty()) {
-        device = clockFromProbe_.front() ? "探管" : "同步器";
+        device = clockFromProbe_.front() ? ORB_TEXT("core", "探管") : ORB_TEXT("core", "同步器");
         clockFromProbe_.pop_front();
     }
     op_.SetClockField(kClockFieldDeviceName, device);

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/ui_text.h"
+
 namespace orb {
 namespace {
 
@@ -178,14 +180,14 @@ std::string JournalDamageText(const JournalContents& c) {
         case JournalDamage::kNone:
             return {};
         case JournalDamage::kNotAJournal:
-            return "文件不是接收日志或已损坏，无法恢复";
+            return ORB_TEXT("core", "文件不是接收日志或已损坏，无法恢复");
         case JournalDamage::kTruncated:
         case JournalDamage::kBadLength:
         case JournalDamage::kBadCrc:
             break;
     }
-    return "接收日志在第" + std::to_string(c.frames.size() + 1) + "帧处损坏，只恢复了此前的" +
-           std::to_string(c.frames.size()) + "帧";
+    return FillTemplate(ORB_TEXT("core", "接收日志在第%1帧处损坏，只恢复了此前的%2帧"),
+                        {std::to_string(c.frames.size() + 1), std::to_string(c.frames.size())});
 }
 
 ReceiveJournal::ReceiveJournal() {

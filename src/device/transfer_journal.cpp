@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "core/ui_text.h"
 #include "device/device_frame.h"
 
 #ifndef ORB_VERSION
@@ -121,7 +122,7 @@ void TransferJournal::End() {
 void TransferJournal::Fail() {
     if (reported_) return;
     reported_ = true;
-    if (report_) report_("接收日志无法写入，数据仅保存在内存中");
+    if (report_) report_(ORB_TEXT("core", "接收日志无法写入，数据仅保存在内存中"));
 }
 
 bool TransferJournal::Adopt(const std::string& journalPath) {

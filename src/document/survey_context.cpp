@@ -1,5 +1,7 @@
 #include "document/survey_context.h"
 
+#include "core/ui_text.h"
+
 namespace orb {
 namespace {
 
@@ -32,8 +34,8 @@ bool SurveyContext::operator==(const SurveyContext& o) const {
 }
 
 std::string SourceText(const ValueSource& source) {
-    if (source.kind == ValueSource::Kind::kOperator) return "操作员输入";
-    std::string s = source.model.empty() ? std::string("模型") : source.model;
+    if (source.kind == ValueSource::Kind::kOperator) return ORB_TEXT("core", "操作员输入");
+    std::string s = source.model.empty() ? std::string(ORB_TEXT("core", "模型")) : source.model;
     if (!source.validity.empty()) s += "（有效期 " + source.validity + "）";
     return s;
 }

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ui_text.h"
 #include "document/survey_context.h"
 
 namespace orb {
@@ -26,7 +27,8 @@ inline constexpr uint32_t kMaxContextContentBytes = 1u << 20;
 // Magic, version, length and CRC around the content.
 inline constexpr std::size_t kContextBlockOverhead = 4 + 2 + 4 + 4;
 
-inline constexpr const char* kBytesAfterContextMessage = "测量背景信息之后还有多余的字节，已忽略";
+inline constexpr const char* kBytesAfterContextMessage =
+    ORB_TEXT("core", "测量背景信息之后还有多余的字节，已忽略");
 
 uint32_t Crc32(std::span<const uint8_t> bytes);
 

@@ -25,15 +25,19 @@ namespace {
 
 constexpr uint8_t kMagic[5] = {'K', 'V', 'O', 'R', 'B'};
 
-constexpr const char* kTruncatedMessage = "文件不完整（数据在中途结束），无法打开。";
-constexpr const char* kTextBeyondEndMessage = "文件已损坏：文本长度超出了文件的剩余长度。";
-constexpr const char* kTooManyRecordsMessage = "文件已损坏：记录数量超过了 39768215 条的上限。";
-constexpr const char* kRecordsBeyondEndMessage = "文件已损坏：记录数量超出了文件的剩余长度。";
-constexpr const char* kMarksBeyondEndMessage = "文件已损坏：时间标记数量超出了文件的剩余长度。";
-constexpr const char* kReadErrorMessage = "读取文件时出错，无法打开。";
-constexpr const char* kMissingMessage = "文件不存在，无法打开。";
-constexpr const char* kNoPermissionMessage = "没有权限读取该文件。";
-constexpr const char* kTooManyToSaveMessage = "记录数量超过了 39768215 条，无法保存为 TLM 文件。";
+constexpr const char* kTruncatedMessage = ORB_TEXT("core", "文件不完整（数据在中途结束），无法打开。");
+constexpr const char* kTextBeyondEndMessage = ORB_TEXT("core", "文件已损坏：文本长度超出了文件的剩余长度。");
+constexpr const char* kTooManyRecordsMessage =
+    ORB_TEXT("core", "文件已损坏：记录数量超过了 39768215 条的上限。");
+constexpr const char* kRecordsBeyondEndMessage =
+    ORB_TEXT("core", "文件已损坏：记录数量超出了文件的剩余长度。");
+constexpr const char* kMarksBeyondEndMessage =
+    ORB_TEXT("core", "文件已损坏：时间标记数量超出了文件的剩余长度。");
+constexpr const char* kReadErrorMessage = ORB_TEXT("core", "读取文件时出错，无法打开。");
+constexpr const char* kMissingMessage = ORB_TEXT("core", "文件不存在，无法打开。");
+constexpr const char* kNoPermissionMessage = ORB_TEXT("core", "没有权限读取该文件。");
+constexpr const char* kTooManyToSaveMessage =
+    ORB_TEXT("core", "记录数量超过了 39768215 条，无法保存为 TLM 文件。");
 
 // ---------------------------------------------------------------- sources
 
@@ -414,17 +418,17 @@ std::string SaveErrorMessage(int error) {
     switch (error) {
         case ENOSPC:
         case EDQUOT:
-            return "磁盘空间不足，文件没有保存。";
+            return ORB_TEXT("core", "磁盘空间不足，文件没有保存。");
         case EACCES:
         case EPERM:
-            return "没有权限在该位置写入文件，文件没有保存。";
+            return ORB_TEXT("core", "没有权限在该位置写入文件，文件没有保存。");
         case EROFS:
-            return "该位置是只读的，文件没有保存。";
+            return ORB_TEXT("core", "该位置是只读的，文件没有保存。");
         case EIO:
-            return "写入文件时出错，文件没有保存。";
+            return ORB_TEXT("core", "写入文件时出错，文件没有保存。");
         case EFBIG:
         case EOVERFLOW:
-            return "文件太大，无法保存。";
+            return ORB_TEXT("core", "文件太大，无法保存。");
         default:
             return kSaveFailedMessage;
     }

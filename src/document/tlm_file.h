@@ -13,6 +13,7 @@
 
 #include "core/atomic_file.h"
 #include "core/file_result.h"
+#include "core/ui_text.h"
 #include "document/orb_doc.h"
 
 namespace orb {
@@ -23,10 +24,10 @@ using TlmTiming = SurveyTiming;
 // The most records whose 108-byte images fit in a 32-bit byte count.
 inline constexpr uint32_t kMaxTlmRecords = 39768215;
 
-inline constexpr const char* kTlmMismatchMessage = "数据格式不匹配，请重新选择";
-inline constexpr const char* kTlmMismatchCaption = "警告";
-inline constexpr const char* kOpenFailedMessage = "打开文档失败。";
-inline constexpr const char* kSaveFailedMessage = "文件名不正确。";
+inline constexpr const char* kTlmMismatchMessage = ORB_TEXT("core", "数据格式不匹配，请重新选择");
+inline constexpr const char* kTlmMismatchCaption = ORB_TEXT("core", "警告");
+inline constexpr const char* kOpenFailedMessage = ORB_TEXT("core", "打开文档失败。");
+inline constexpr const char* kSaveFailedMessage = ORB_TEXT("core", "文件名不正确。");
 
 // True when the text after the last "." of the file name is exactly "TLM"
 // or exactly "tlm" (so "Tlm", "TLM2" and names without a dot fail).
@@ -57,7 +58,7 @@ struct TlmLoadResult {
 };
 
 // The status-bar note for a loaded file with bytes after its marks.
-inline constexpr const char* kTlmTrailingNote = "文件末尾的多余字节已忽略";
+inline constexpr const char* kTlmTrailingNote = ORB_TEXT("core", "文件末尾的多余字节已忽略");
 
 // Parses a complete file image. Nothing outside the result is touched.
 TlmLoadResult LoadTlm(std::span<const uint8_t> bytes);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/ui_text.h"
+
 namespace orb {
 
 struct WellInfo {
@@ -18,10 +20,10 @@ inline constexpr float kMinDeclination = -360.0f;
 inline constexpr float kMaxDeclination = 360.0f;
 
 // Shown when a numeric field holds something that is not a number.
-inline constexpr const char* kNotANumberMessage = "请输入一个数字。";
+inline constexpr const char* kNotANumberMessage = ORB_TEXT("core", "请输入一个数字。");
 // Shown (caption "错误") when the declination is outside its range.
-inline constexpr const char* kDeclinationRangeMessage = "请输入一个-360.0到360.0之间的数据";
-inline constexpr const char* kErrorCaption = "错误";
+inline constexpr const char* kDeclinationRangeMessage = ORB_TEXT("core", "请输入一个-360.0到360.0之间的数据");
+inline constexpr const char* kErrorCaption = ORB_TEXT("core", "错误");
 
 // True for −360.0 ≤ v ≤ 360.0; NaN is outside.
 bool DeclinationInRange(float v);

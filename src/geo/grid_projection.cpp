@@ -6,15 +6,17 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/ui_text.h"
+
 namespace orb {
 
 namespace {
 
 bool LatLonProblem(double lat, double lon, std::string& problem) {
     if (!std::isfinite(lat) || std::fabs(lat) > 90)
-        problem = "纬度须在 -90° 到 90° 之间";
+        problem = ORB_TEXT("core", "纬度须在 -90° 到 90° 之间");
     else if (!std::isfinite(lon) || lon < -180 || lon > 360)
-        problem = "经度须在 -180° 到 360° 之间";
+        problem = ORB_TEXT("core", "经度须在 -180° 到 360° 之间");
     return !problem.empty();
 }
 
@@ -53,7 +55,7 @@ GridResult ProjectTransverseMercator(const TransverseMercatorZone& z, double lat
     GridResult r;
     if (LatLonProblem(lat, lon, r.problem)) return r;
     if (std::fabs(MeridianDistance(lon, z.centralMeridian)) > kMaxMeridianDistance) {
-        r.problem = "位置离中央子午线超过 30°，不属于这个投影带";
+        r.problem = ORB_TEXT("core", "位置离中央子午线超过 30°，不属于这个投影带");
         return r;
     }
     const GeographicLib::TransverseMercator tm(z.ellipsoid.a, z.ellipsoid.f, z.scale);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "core/ui_text.h"
 #include "geo/geomag_files.h"
 
 namespace orb {
@@ -37,9 +38,10 @@ std::string Format(const char* fmt, double a, double b = 0, double c = 0) {
 }
 
 std::string PointProblem(const GeoPoint& p, const MagneticModel& m) {
-    if (!std::isfinite(p.latitude) || std::fabs(p.latitude) > 90) return "纬度须在 -90° 到 90° 之间";
+    if (!std::isfinite(p.latitude) || std::fabs(p.latitude) > 90)
+        return ORB_TEXT("core", "纬度须在 -90° 到 90° 之间");
     if (!std::isfinite(p.longitude) || p.longitude < -180 || p.longitude > 360)
-        return "经度须在 -180° 到 360° 之间";
+        return ORB_TEXT("core", "经度须在 -180° 到 360° 之间");
     if (!std::isfinite(p.height) || p.height < m.MinHeight() || p.height > m.MaxHeight())
         return Format("高度 %.0f m 超出地磁模型范围（%.0f 到 %.0f m）", p.height, m.MinHeight(),
                       m.MaxHeight());
@@ -81,9 +83,9 @@ FieldZone ZoneOfHorizontal(double h) {
 const char* FieldZoneWarning(FieldZone zone) {
     switch (zone) {
         case FieldZone::kCaution:
-            return "警示区：水平分量 H ≤ 6000 nT，磁方位不可靠";
+            return ORB_TEXT("core", "警示区：水平分量 H ≤ 6000 nT，磁方位不可靠");
         case FieldZone::kBlackout:
-            return "盲区：水平分量 H ≤ 2000 nT，磁方位不可信";
+            return ORB_TEXT("core", "盲区：水平分量 H ≤ 2000 nT，磁方位不可信");
         case FieldZone::kNormal:
             break;
     }
@@ -92,7 +94,7 @@ const char* FieldZoneWarning(FieldZone zone) {
 
 MagneticReference::MagneticReference(const std::string& folder) : models_(std::make_unique<Models>()) {
     if (folder.empty()) {
-        loadProblem_ = "找不到地磁模型文件（geomag 文件夹）";
+        loadProblem_ = ORB_TEXT("core", "找不到地磁模型文件（geomag 文件夹）");
         return;
     }
     models_->wmm = Load("wmm2025", folder, loadProblem_);

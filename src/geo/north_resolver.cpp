@@ -1,6 +1,7 @@
 #include "geo/north_resolver.h"
 
 #include "core/ole_date.h"
+#include "core/ui_text.h"
 
 namespace orb {
 
@@ -29,7 +30,7 @@ bool ResolveDeclination(const NorthInputs& in, const MagneticReference& models, 
 
 bool ResolveConvergence(const NorthInputs& in, NorthResolution& out) {
     if (!in.position) {
-        out.problem = "网格北需要井位（纬度、经度）";
+        out.problem = ORB_TEXT("core", "网格北需要井位（纬度、经度）");
         return false;
     }
     const GridResult g = ProjectGrid(in.projection, in.position->latitude, in.position->longitude);

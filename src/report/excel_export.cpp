@@ -24,7 +24,8 @@ namespace orb {
 
 namespace {
 
-constexpr std::string_view kXlsxIncomplete = "写入的工作簿不完整（磁盘或临时文件夹可能已满），文件没有导出。";
+constexpr std::string_view kXlsxIncomplete =
+    ORB_TEXT("core", "写入的工作簿不完整（磁盘或临时文件夹可能已满），文件没有导出。");
 
 constexpr std::u16string_view kSheetName = u"Sheet1";
 
@@ -194,9 +195,17 @@ FileResult SaveXlsx(const XlsWorkbook& book, const std::string& path) {
 }
 
 std::string TooManyText(std::size_t stations, uint32_t maxRows, bool xls) {
-    return "要导出的测点有" + std::to_string(stations) + "个，超出" +
-           (xls ? "Excel 97-2003工作表" : "工作表") + "可容纳的" + std::to_string(maxRows - 1) +
-           "个测点（另有标题行），未导出。";
+    const std::string n = std::to_string(stations);
+    const std::string most = std::to_string(maxRows - 1);
+    // The format's years are arguments: a translated template holds no digits.
+    if (xls)
+        return FillTemplate(
+            ORB_TEXT("core",
+                     "要导出的测点有%1个，超出Excel %2-%3工作表可容纳的%4个测点（另有标题行），未导出。"),
+            {n, "97", "2003", most});
+    return FillTemplate(
+        ORB_TEXT("core", "要导出的测点有%1个，超出工作表可容纳的%2个测点（另有标题行），未导出。"),
+        {n, most});
 }
 
 }  // namespace

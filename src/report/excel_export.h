@@ -8,16 +8,17 @@
 #include <vector>
 
 #include "core/file_result.h"
+#include "core/ui_text.h"
 #include "report/xls_workbook.h"
 #include "view/table_source.h"
 
 namespace orb {
 
-inline constexpr std::string_view kExcelExportDone = "导出表格成功";
-inline constexpr std::string_view kExcelCannotOpen = "启动Excel服务器失败!";
-inline constexpr std::string_view kExcelCommandFailed = "命令失败。";
+inline constexpr std::string_view kExcelExportDone = ORB_TEXT("core", "导出表格成功");
+inline constexpr std::string_view kExcelCannotOpen = ORB_TEXT("core", "启动Excel服务器失败!");
+inline constexpr std::string_view kExcelCommandFailed = ORB_TEXT("core", "命令失败。");
 // Followed by the file's path.
-inline constexpr std::string_view kExcelNotWorkbook = "不是可读的Excel工作簿，没有导出：";
+inline constexpr std::string_view kExcelNotWorkbook = ORB_TEXT("core", "不是可读的Excel工作簿，没有导出：");
 
 enum class ExcelFormat { None, Xls, Xlsx };
 

@@ -2,6 +2,7 @@
 
 #include "core/angles.h"
 #include "core/fixed_text.h"
+#include "core/ui_text.h"
 
 namespace orb {
 
@@ -14,22 +15,22 @@ constexpr ExportColumn Cell(std::string_view caption, int tableColumn, bool nume
 }  // namespace
 
 const std::array<ExportColumn, kExportColumnCount> kExportColumns = {
-    Cell("序号", kRowColumn),
-    Cell("相对时间", kRelativeTimeColumn, false),
-    Cell("测深", kDepthColumn),
-    Cell("井斜", kInclinationColumn),
-    Cell("磁方位", kAzimuthColumn),
-    Cell("重力工具面", kGravityToolFaceColumn),
-    Cell("磁性工具面", kMagneticToolFaceColumn),
-    Cell("地磁倾角", kDipColumn),
-    Cell("总加速度", kTotalGravityColumn),
-    Cell("总磁场", kTotalMagneticColumn),
-    Cell("探管温度", kTemperatureColumn),
-    Cell("电池电压", kBatteryVoltageColumn),
-    Cell("标准时间", kSampleTimeColumn, false),
-    {"真方位", ExportValue::kTrueAzimuth, kAzimuthColumn, true},
-    {"磁偏角", ExportValue::kDeclination, -1, true},
-    Cell("地磁场强度", kFieldStrengthColumn),
+    Cell(ORB_TEXT("core", "序号"), kRowColumn),
+    Cell(ORB_TEXT("core", "相对时间"), kRelativeTimeColumn, false),
+    Cell(ORB_TEXT("core", "测深"), kDepthColumn),
+    Cell(ORB_TEXT("core", "井斜"), kInclinationColumn),
+    Cell(ORB_TEXT("core", "磁方位"), kAzimuthColumn),
+    Cell(ORB_TEXT("core", "重力工具面"), kGravityToolFaceColumn),
+    Cell(ORB_TEXT("core", "磁性工具面"), kMagneticToolFaceColumn),
+    Cell(ORB_TEXT("core", "地磁倾角"), kDipColumn),
+    Cell(ORB_TEXT("core", "总加速度"), kTotalGravityColumn),
+    Cell(ORB_TEXT("core", "总磁场"), kTotalMagneticColumn),
+    Cell(ORB_TEXT("core", "探管温度"), kTemperatureColumn),
+    Cell(ORB_TEXT("core", "电池电压"), kBatteryVoltageColumn),
+    Cell(ORB_TEXT("core", "标准时间"), kSampleTimeColumn, false),
+    {ORB_TEXT("core", "真方位"), ExportValue::kTrueAzimuth, kAzimuthColumn, true},
+    {ORB_TEXT("core", "磁偏角"), ExportValue::kDeclination, -1, true},
+    Cell(ORB_TEXT("core", "地磁场强度"), kFieldStrengthColumn),
     Cell("Gx", kGxColumn),
     Cell("Gy", kGyColumn),
     Cell("Gz", kGzColumn),

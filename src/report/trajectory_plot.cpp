@@ -222,7 +222,8 @@ void DrawPlan(Ink& k, PlotArea outer, const TrajectoryPlotData& d, const char* u
     east.Add(0), north.Add(0);
     for (const TrajectoryStation& s : st) east.Add(s.east), north.Add(s.north);
     const std::string u = std::string(" (") + unit + ")";
-    const XYPlot p = EqualAspectPlot(k, outer, "水平投影", "东" + u, "北" + u, east, north, false);
+    const XYPlot p = EqualAspectPlot(k, outer, ORB_TEXT("core", "水平投影"), ORB_TEXT("core", "东") + u,
+                                     ORB_TEXT("core", "北") + u, east, north, false);
     if (p.box.width() < 10 || p.box.height() < 10) return;
     // The direction of the vertical section, from the well head.
     const double az = d.trajectory.vsAzimuth * M_PI / 180.0;
@@ -246,8 +247,10 @@ void DrawSection(Ink& k, PlotArea outer, const TrajectoryPlotData& d, const char
     vs.Add(0), tvd.Add(d.options.trajectory.tieOn.tvd);
     for (const TrajectoryStation& s : st) vs.Add(s.verticalSection), tvd.Add(s.tvd);
     const std::string u = std::string(" (") + unit + ")";
-    const std::string title = "垂直剖面（方位 " + Num(d.trajectory.vsAzimuth, 2) + "°）";
-    const XYPlot p = EqualAspectPlot(k, outer, title, "视平移" + u, "垂深" + u, vs, tvd, true);
+    const std::string title =
+        FillTemplate(ORB_TEXT("core", "垂直剖面（方位 %1°）"), {Num(d.trajectory.vsAzimuth, 2)});
+    const XYPlot p = EqualAspectPlot(k, outer, title, ORB_TEXT("core", "视平移") + u,
+                                     ORB_TEXT("core", "垂深") + u, vs, tvd, true);
     if (p.box.width() < 10 || p.box.height() < 10) return;
     k.Pen(kPath, 2);
     Polyline line(k, false);
@@ -379,22 +382,23 @@ std::vector<Strip> MakeStrips(const TrajectoryPlotData& d) {
     };
     std::vector<Strip> s;
     s.push_back(strip(
-        "井斜", "(°)", [&st](std::size_t i) { return st[i].inclination; }, 1));
+        ORB_TEXT("core", "井斜"), "(°)", [&st](std::size_t i) { return st[i].inclination; }, 1));
     s.back().fromZero = true;
     s.push_back(strip(
-        "方位", "(°)", [&st](std::size_t i) { return st[i].trueAzimuth; }, 1));
+        ORB_TEXT("core", "方位"), "(°)", [&st](std::size_t i) { return st[i].trueAzimuth; }, 1));
     s.back().angle360 = true;
     s.push_back(strip(
-        "狗腿度", dlsUnit, [&st](std::size_t i) { return st[i].dls; }, 1));
+        ORB_TEXT("core", "狗腿度"), dlsUnit, [&st](std::size_t i) { return st[i].dls; }, 1));
     s.back().fromZero = true;
     s.push_back(checked(
-        "总加速度", "(g)", [&d](std::size_t i) { return d.totalGravity[i]; }, 0.01, usable(ref.totalGravity),
-        tol.totalGravity, QcRule::kTotalGravity));
+        ORB_TEXT("core", "总加速度"), "(g)", [&d](std::size_t i) { return d.totalGravity[i]; }, 0.01,
+        usable(ref.totalGravity), tol.totalGravity, QcRule::kTotalGravity));
     s.push_back(checked(
-        "地磁场强度", "(nT)", [&d](std::size_t i) { return d.fieldStrength[i]; }, 100,
+        ORB_TEXT("core", "地磁场强度"), "(nT)", [&d](std::size_t i) { return d.fieldStrength[i]; }, 100,
         usable(ref.fieldStrength), tol.fieldStrength, QcRule::kFieldStrength));
     s.push_back(checked(
-        "地磁倾角", "(°)", [&d](std::size_t i) { return d.dip[i]; }, 0.5, dipRef, tol.dip, QcRule::kDip));
+        ORB_TEXT("core", "地磁倾角"), "(°)", [&d](std::size_t i) { return d.dip[i]; }, 0.5, dipRef, tol.dip,
+        QcRule::kDip));
     return s;
 }
 
@@ -410,7 +414,7 @@ void DrawStrips(Ink& k, PlotArea outer, const TrajectoryPlotData& d, const char*
     const int dec = StepDecimals(depthStep);
     for (double v = lo; v <= hi + depthStep / 2; v += depthStep)
         k.Text(inner.left - 0.3 * em, y(v) - 0.6 * em, Num(v, dec), 2);
-    k.Text(outer.left, outer.top + 0.2 * em, "斜深");
+    k.Text(outer.left, outer.top + 0.2 * em, ORB_TEXT("core", "斜深"));
     k.Text(outer.left, outer.top + 1.45 * em, std::string("(") + unit + ")");
     const std::vector<Strip> strips = MakeStrips(d);
     const double gap = 0.8 * em;
@@ -450,16 +454,22 @@ const char* DepthUnitText(DepthUnit unit) {
 
 std::vector<std::string> TrajectorySummaryParts(const TrajectoryPlotData& d) {
     const Trajectory& t = d.trajectory;
-    const std::string unit = DepthUnitText(d.options.trajectory.depthUnit);
     std::vector<std::string> parts{std::string(kAscendingDepthNote)};
-    parts.push_back("测点 " + std::to_string(t.stations.size()));
-    if (t.reordered) parts.back() += "（记录顺序与深度顺序不同）";
-    if (!t.skipped.empty()) parts.push_back("略去无效测点 " + std::to_string(t.skipped.size()));
+    const std::string count = std::to_string(t.stations.size());
+    parts.push_back(t.reordered ? FillTemplate(ORB_TEXT("core", "测点 %1（记录顺序与深度顺序不同）"), {count})
+                                : FillTemplate(ORB_TEXT("core", "测点 %1"), {count}));
+    if (!t.skipped.empty())
+        parts.push_back(
+            FillTemplate(ORB_TEXT("core", "略去无效测点 %1"), {std::to_string(t.skipped.size())}));
     if (t.stations.empty()) return parts;
-    parts.push_back("闭合距 " + FixedText(t.closureDistance, 2) + " " + unit);
-    parts.push_back("闭合方位 " + FixedText(t.closureAzimuth, 2) + "°");
-    parts.push_back("视平移方位 " + FixedText(t.vsAzimuth, 2) + "°");
-    if (t.vsAzimuthIsClosure) parts.back() += "（闭合方位）";
+    const std::string closure = FixedText(t.closureDistance, 2);
+    parts.push_back(d.options.trajectory.depthUnit == DepthUnit::kFeet
+                        ? FillTemplate(ORB_TEXT("core", "闭合距 %1 ft"), {closure})
+                        : FillTemplate(ORB_TEXT("core", "闭合距 %1 m"), {closure}));
+    parts.push_back(FillTemplate(ORB_TEXT("core", "闭合方位 %1°"), {FixedText(t.closureAzimuth, 2)}));
+    const std::string vs = FixedText(t.vsAzimuth, 2);
+    parts.push_back(t.vsAzimuthIsClosure ? FillTemplate(ORB_TEXT("core", "视平移方位 %1°（闭合方位）"), {vs})
+                                         : FillTemplate(ORB_TEXT("core", "视平移方位 %1°"), {vs}));
     for (std::string& part : ReferencesParts(d.options.references, d.options.trajectory.tieOn))
         parts.push_back(std::move(part));
     return parts;

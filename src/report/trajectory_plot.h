@@ -15,6 +15,7 @@
 #include "core/station_qc.h"
 #include "core/survey_record.h"
 #include "core/trajectory.h"
+#include "core/ui_text.h"
 #include "report/canvas.h"
 #include "report/survey_references.h"
 
@@ -22,9 +23,9 @@ namespace orb {
 
 // Shown with every trajectory picture: the stations are not taken in record
 // order but sorted by measured depth.
-inline constexpr const char* kAscendingDepthNote = "按深度升序计算";
+inline constexpr const char* kAscendingDepthNote = ORB_TEXT("core", "按深度升序计算");
 // Shown instead of the pictures when there is no station to draw.
-inline constexpr const char* kNoStationsText = "没有选中的测点";
+inline constexpr const char* kNoStationsText = ORB_TEXT("core", "没有选中的测点");
 
 struct TrajectoryPlotOptions {
     TrajectorySettings trajectory;  // its declination is AzimuthCorrection(references)

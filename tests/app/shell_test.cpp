@@ -90,7 +90,8 @@ void ShellTest::menuBarHasTheDocumentedMenusAndItems() {
                           "逆序显示#32793", "-", "测量质量设置...#33000", "打印报告时附轨迹页#33002"}));
     QMenu* view = TopMenu(f, 5);
     QCOMPARE(Describe(view), QStringList({"工具栏和停靠窗口(&T)>", "状态栏(&S)#59393", "应用程序外观(&A)>",
-                                          "井眼轨迹#33001"}));
+                                          "井眼轨迹#33001", "-", "语言 (Language)>"}));
+    QCOMPARE(Describe(SubMenu(view, "语言 (Language)")), QStringList({"中文#33400", "English#33401"}));
     QMenu* looks = SubMenu(view, "应用程序外观(&A)");
     QVERIFY(looks);
     QCOMPARE(Describe(looks), QStringList({"Windows 2000(&2)#205", "Office XP(&X)#206", "Windows XP(&W)#207",

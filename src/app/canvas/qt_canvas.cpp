@@ -29,8 +29,9 @@ void QtCanvas::SetFont(std::string_view face, int tenthsOfPoint) {
 
 void QtCanvas::DrawText(int x, int y, std::string_view utf8) {
     // (x, y) is the top-left corner of the text cell; Qt draws at the baseline.
-    painter_.drawText(QPoint(x, y + ascent_),
-                      QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    const QString text =
+        filter_ ? filter_(utf8) : QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    painter_.drawText(QPoint(x, y + ascent_), text);
 }
 
 void QtCanvas::SetPen(CanvasPenStyle style, int width, CanvasColor color) {

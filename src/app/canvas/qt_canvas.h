@@ -6,6 +6,7 @@
 #include <QtGui/QFont>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -27,12 +28,16 @@ public:
     void ResetPen() override;
     void DrawLine(int x1, int y1, int x2, int y2) override;
     void DrawBitmap(int x, int y, int resourceId) override;
+    // Turns each text into what is drawn (the window's language on screen);
+    // without one, texts are drawn as they come (printed reports, orb-cli).
+    void SetTextFilter(std::function<QString(std::string_view)> filter) { filter_ = std::move(filter); }
 
 private:
     QPainter& painter_;
     double dpiX_, dpiY_;
     std::map<std::pair<std::string, int>, QFont> fonts_;
     int ascent_ = 0;  // of the selected font, in device units
+    std::function<QString(std::string_view)> filter_;
 };
 
 // The picture of a bitmap resource (the report banner is 313); a null image
