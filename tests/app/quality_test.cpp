@@ -26,6 +26,7 @@
 #include "app/survey_table_adapter.h"
 #include "app/trajectory_panel.h"
 #include "app/trajectory_report.h"
+#include "app/ui_language.h"
 #include "app/well_input_dlg.h"
 #include "app_test_support.h"
 #include "core/angles.h"
@@ -293,7 +294,11 @@ void QualityTest::commandsSitAtTheEndOfTheirMenus() {
     QMenu* data = frame_->FrameMenuBar()->actions().at(4)->menu();
     QCOMPARE(data->actions().constLast(), frame_->Action(cmd::kTrajectoryReportPage));
     QMenu* viewMenu = frame_->FrameMenuBar()->actions().at(5)->menu();
-    QCOMPARE(viewMenu->actions().constLast(), frame_->Action(cmd::kTrajectoryPanel));
+    // The panel follows the view menu's own items; only the language choice comes after it.
+    const QList<QAction*> view = viewMenu->actions();
+    QCOMPARE(view.at(view.size() - 3), frame_->Action(cmd::kTrajectoryPanel));
+    QVERIFY(view.constLast()->menu() &&
+            view.constLast()->menu()->actions().constFirst() == frame_->Action(cmd::kLanguageChinese));
     QVERIFY(frame_->Action(cmd::kTrajectoryPanel)->isCheckable());
     QVERIFY(frame_->Action(cmd::kTrajectoryReportPage)->isCheckable());
 }
