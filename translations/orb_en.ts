@@ -1482,21 +1482,6 @@ Grid: </translation>
     </message>
 </context>
 <context>
-    <name>orb::COrbApp</name>
-    <message>
-        <source>Orb 测斜数据处理系统</source>
-        <translation>Orb Borehole Survey Processing</translation>
-    </message>
-    <message>
-        <source>启动时打开的 TLM 文件</source>
-        <translation>TLM file to open at start</translation>
-    </message>
-    <message>
-        <source>把主窗口保存为 PNG 图片后退出</source>
-        <translation>Save the main window as a PNG picture, then quit</translation>
-    </message>
-</context>
-<context>
     <name>orb::COrbView</name>
     <message>
         <source>编辑</source>
