@@ -3,10 +3,16 @@
 // step, and the folder is flushed too so the rename survives a power cut.
 // Surveys, exports, the export layout file and pictures are all written so.
 //
-// A symbolic link as target is followed: the file it names is replaced and
-// the link stays a link. An existing target's permissions are carried over; a
-// new file gets the usual ones (0666 less the umask). On any failure the
-// temporary file is removed and the target is left exactly as it was.
+// A symbolic link as target is followed where the system would follow it for
+// this user (not a stranger's link in a sticky world-writable folder): the
+// file it names is replaced and the link stays a link. A target that is no
+// regular file (a folder, a device, a FIFO) is refused before anything is
+// written. An existing target's owner, group and permissions are carried
+// over as far as the user may change them; a new file gets the usual ones
+// (0666 less the umask). On any failure the temporary file is removed and the
+// target is left exactly as it was; the temporary file of a writer that was
+// killed is removed by the next write into the same folder. The system calls
+// go through core/file_calls.h, where the fault tests reach them.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +25,14 @@
 
 namespace orb {
 
+// kRefused: the existing target is a folder, device, FIFO or socket.
+inline constexpr const char* kNotRegularTargetMessage =
+    "目标不是普通文件（可能是文件夹、设备或管道），没有写入。";
+// kRefused: the target is another user's link in a shared (sticky,
+// world-writable) folder.
+inline constexpr const char* kUnsafeLinkMessage =
+    "目标是共享文件夹中其他用户建立的符号链接，为安全起见没有写入。";
+
 // Destination of a serialised image. Write returns 0 or an errno value.
 class ByteSink {
 public:
@@ -28,7 +42,8 @@ public:
 
 // A temporary file beside `target` that becomes `target` on Commit() and
 // disappears otherwise. Failures carry kCannotCreate or kWriteFailed, the
-// errno and the system's description as message.
+// errno and the system's description as message, or kRefused with one of the
+// messages above.
 class AtomicFile {
 public:
     explicit AtomicFile(const std::filesystem::path& target);
@@ -61,6 +76,11 @@ private:
 // The whole of `bytes`, or whatever `write` produces, as `path`.
 FileResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 FileResult WriteFileAtomically(const std::filesystem::path& path, const std::function<int(ByteSink&)>& write);
+
+// Removes this user's temporary files of writers on this host whose process
+// is gone from `folder`; the number removed. Every AtomicFile does it for
+// its target's folder.
+int RemoveStaleTemporaries(const std::filesystem::path& folder);
 
 // Creates `dir` and its missing parents (mode 0755 before the umask);
 // kCannotCreate with the system's description otherwise.

@@ -12,7 +12,8 @@ enum class FileStatus {
     kCannotCreate,  // the file (or its temporary twin) could not be created
     kWriteFailed,   // writing, flushing or renaming failed; the target is unchanged
     kCannotRead,    // an existing file could not be read or is not what it should be
-    kTooLarge,      // the content does not fit the format; nothing written
+    kTooLarge,      // the content does not fit the format (or a file the cap); nothing written
+    kRefused,       // not a regular file, or a link the system would not follow; untouched
     kFailed,        // any other failure
 };
 

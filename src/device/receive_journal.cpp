@@ -3,8 +3,8 @@
 #include <zlib.h>
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
+
+#include "core/outside_file.h"
 
 #include "core/ui_text.h"
 
@@ -164,15 +164,18 @@ JournalContents ReadJournal(std::span<const uint8_t> bytes) {
     return r;
 }
 
-JournalContents ReadJournalFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+JournalContents ReadJournalFile(const std::string& path, std::size_t cap) {
+    OutsideFile file;
+    std::string bytes;
+    if (!file.Open(path).ok()) {
         JournalContents r;
         r.damage = JournalDamage::kNotAJournal;
         return r;
     }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return ReadJournal(bytes);
+    // Beyond the cap the journal reads as cut short: what fits is kept.
+    const FileResult read = file.ReadPrefix(bytes, cap);
+    if (!read.ok()) bytes.clear();
+    return ReadJournal({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
 }
 
 std::string JournalDamageText(const JournalContents& c) {

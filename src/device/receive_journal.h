@@ -30,6 +30,9 @@ inline constexpr uint16_t kJournalVersion = 1;
 // No reply frame comes near this; a longer length is damage.
 inline constexpr uint32_t kMaxJournalFrame = 4096;
 
+// Some 11 million samples; a download of a million takes 46 MB.
+inline constexpr std::size_t kMaxJournalFileBytes = std::size_t{512} << 20;
+
 enum class JournalDevice : uint8_t { kProbe = 1, kSynchronizer = 2 };
 
 struct JournalHeader {
@@ -60,8 +63,10 @@ struct JournalContents {
 std::vector<uint8_t> EncodeJournalHeader(const JournalHeader& h);
 std::vector<uint8_t> EncodeJournalEntry(std::span<const uint8_t> frame);
 JournalContents ReadJournal(std::span<const uint8_t> bytes);
-// A file that cannot be read counts as kNotAJournal.
-JournalContents ReadJournalFile(const std::string& path);
+// A file that cannot be read, or is no regular file (a FIFO is never waited
+// for), counts as kNotAJournal; one beyond kMaxJournalFileBytes is read up
+// to there (or `cap`) and ends as kTruncated.
+JournalContents ReadJournalFile(const std::string& path, std::size_t cap = kMaxJournalFileBytes);
 
 // The operator's text for a damaged journal; empty when it is whole.
 std::string JournalDamageText(const JournalContents& c);

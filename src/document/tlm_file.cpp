@@ -14,6 +14,7 @@
 #include <memory>
 #include <utility>
 
+#include "core/outside_file.h"
 #include "document/tlm_extension.h"
 
 namespace orb {
@@ -364,18 +365,18 @@ TlmLoadResult LoadTlm(std::span<const uint8_t> bytes) {
 }
 
 TlmLoadResult LoadTlmFile(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return OpenFailure(errno);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return OpenFailure(EISDIR);
+    OutsideFile file;
+    const FileResult opened = file.Open(path);
+    if (opened.code == FileStatus::kRefused) {
+        TlmLoadResult refused;
+        refused.status = TlmLoadStatus::kOpenFailed;
+        refused.message = kNotRegularFileMessage;
+        return refused;
     }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    FdSource src(fd, static_cast<uint64_t>(st.st_size));
-    TlmLoadResult result = Parse(src);
-    ::close(fd);
-    return result;
+    if (!opened.ok()) return OpenFailure(opened.error);
+    ::posix_fadvise(file.fd(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    FdSource src(file.fd(), file.size());
+    return Parse(src);
 }
 
 bool AdoptLoaded(TlmLoadResult&& result, COrbDoc& doc, TlmTiming& timing) {
@@ -438,7 +439,7 @@ FileResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, Tl
     if (doc.RecordCount() > kMaxTlmRecords)
         return FileResult::Failure(FileStatus::kTooLarge, EFBIG, kTooManyToSaveMessage);
     FileResult r = WriteFileAtomically(path, [&](ByteSink& sink) { return WriteTlm(doc, timing, sink); });
-    if (!r.ok()) r.message = SaveErrorMessage(r.error);
+    if (!r.ok() && r.code != FileStatus::kRefused) r.message = SaveErrorMessage(r.error);
     return r;
 }
 

@@ -63,7 +63,9 @@ inline constexpr const char* kTlmTrailingNote = ORB_TEXT("core", "文件末尾�
 // Parses a complete file image. Nothing outside the result is touched.
 TlmLoadResult LoadTlm(std::span<const uint8_t> bytes);
 // Reads a file; records go straight into the new document's vector, so the
-// load needs little more memory than the records themselves.
+// load needs little more memory than the records themselves. Anything but a
+// regular file (a FIFO, a device, a folder) is refused unread, with
+// kNotRegularFileMessage (core/outside_file.h).
 TlmLoadResult LoadTlmFile(const std::filesystem::path& path);
 
 // All-or-nothing adoption: for a loaded result replaces `doc` (ReplaceWith,
@@ -79,7 +81,8 @@ int WriteTlm(const COrbDoc& doc, TlmTiming timing, ByteSink& sink);
 std::vector<uint8_t> EncodeTlm(const COrbDoc& doc, TlmTiming timing);
 
 // Saves safely (see core/atomic_file.h): the previous file survives any
-// failure, whose result carries SaveErrorMessage as the operator's text. More
+// failure, whose result carries SaveErrorMessage as the operator's text (a
+// refused target the writer's own message). More
 // than kMaxTlmRecords records are refused (kTooLarge) before anything is
 // written, since such a file could never be opened again.
 FileResult SaveTlmFile(const std::filesystem::path& path, const COrbDoc& doc, TlmTiming timing);

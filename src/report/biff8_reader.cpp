@@ -152,7 +152,11 @@ void ReadSst(const Record& r, Globals& g) {
     Cursor c(r);
     c.U32();
     const uint32_t unique = c.U32();
-    g.sst.reserve(std::min<uint32_t>(unique, 1u << 20));
+    // Each string takes at least 3 bytes of the record: the count is believed
+    // only as far as the bytes are there.
+    std::size_t bytes = 0;
+    for (std::string_view seg : r.segs) bytes += seg.size();
+    g.sst.reserve(std::min<std::size_t>(unique, bytes / 3));
     for (uint32_t i = 0; i < unique; ++i) g.sst.push_back(c.String(true));
 }
 

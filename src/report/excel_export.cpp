@@ -13,6 +13,7 @@
 
 #include "core/atomic_file.h"
 #include "core/fixed_text.h"
+#include "core/outside_file.h"
 #include "core/text_codec.h"
 #include "report/biff8_writer.h"
 #include "report/export_columns.h"
@@ -90,23 +91,20 @@ int SheetForExport(XlsWorkbook& book) {
     return at;
 }
 
-enum class Loaded { New, Existing, Unreadable };
+enum class Loaded { New, Existing, Unreadable, Refused };
 
 // The bytes of an existing file at `path`; an empty file holds nothing to
-// keep and is written as a new workbook.
+// keep and is written as a new workbook. A FIFO, a device or a folder is
+// refused unread (a link to /dev/zero would otherwise be read for ever).
 Loaded LoadExisting(const std::string& path, std::string& bytes, std::string& why) {
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec) && !ec) return Loaded::New;
-    std::ifstream in(path, std::ios::binary);
-    if (ec || !in || std::filesystem::is_directory(path, ec)) {
-        why = "无法读取文件 " + path;
-        return Loaded::Unreadable;
+    OutsideFile file;
+    FileResult r = file.Open(path);
+    if (r.code == FileStatus::kCannotRead && r.error == ENOENT) return Loaded::New;
+    if (r.ok()) r = file.ReadAll(bytes, kMaxWorkbookFileBytes);
+    if (!r.ok()) {
+        why = r.message;
+        return r.code == FileStatus::kRefused ? Loaded::Refused : Loaded::Unreadable;
     }
-    // In large pieces: a template of several megabytes read character by
-    // character costs a good part of the export.
-    std::vector<char> chunk(std::size_t{1} << 16);
-    while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0)
-        bytes.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
     return bytes.empty() ? Loaded::New : Loaded::Existing;
 }
 
@@ -139,6 +137,8 @@ FileResult Done() {
 }
 
 FileResult CannotCreate(const FileResult& created) {
+    // A refused target (a device, another user's link) says so itself.
+    if (created.code == FileStatus::kRefused) return created;
     return Result(FileStatus::kCannotCreate, kExcelCannotOpen, created.message, created.error);
 }
 
@@ -154,9 +154,13 @@ FileResult SaveBytes(std::string_view bytes, const std::string& path) {
 FileResult SaveXls(const XlsWorkbook& book, const std::string& path) {
     AtomicFile tmp(path);
     if (!tmp.created().ok()) return CannotCreate(tmp.created());
-    std::string error;
-    if (!WriteXlsFile(book, tmp.fd(), &error)) return Failed(error);
-    const FileResult w = tmp.Commit();
+    FileResult w;
+    if (WriteXlsFile(book, [&](std::string_view bytes) {
+            w = tmp.Write(bytes);
+            return w.ok() ? 0 : 1;
+        }) < 0)
+        return Failed({});
+    if (w.ok()) w = tmp.Commit();
     if (!w.ok()) return Failed(w.message, w.error);
     return Done();
 }
@@ -278,6 +282,7 @@ FileResult ExportExcel(const TableSource& table, float declination, const std::s
     const Loaded loaded = LoadExisting(path, bytes, why);
     const std::string notWorkbook = std::string(kExcelNotWorkbook) + path;
     if (loaded == Loaded::Unreadable) return Result(FileStatus::kCannotRead, notWorkbook, why);
+    if (loaded == Loaded::Refused) return Result(FileStatus::kRefused, notWorkbook, why);
     const bool xls =
         loaded == Loaded::New ? ExcelFormatOfPath(path) != ExcelFormat::Xlsx : !IsXlsxBytes(bytes);
     const uint32_t maxRows = xls ? kBiff8MaxRows : kXlsxMaxRows;

@@ -3,6 +3,7 @@
 // Excel 97-2003 (.xls) or, for names ending in .xlsx, Office Open XML.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,10 @@ inline constexpr std::string_view kExcelCommandFailed = ORB_TEXT("core", "命令
 // Followed by the file's path.
 inline constexpr std::string_view kExcelNotWorkbook = ORB_TEXT("core", "不是可读的Excel工作簿，没有导出：");
 
+// An existing workbook larger than this is refused unread (kCannotRead): no
+// sheet of 65,536 rows comes near it.
+inline constexpr std::size_t kMaxWorkbookFileBytes = std::size_t{256} << 20;
+
 enum class ExcelFormat { None, Xls, Xlsx };
 
 // Xls for the extensions exactly "xls" or "XLS", Xlsx for exactly "xlsx" or
@@ -35,6 +40,8 @@ ExcelFormat ExcelFormatOfPath(std::string_view path);
 //   kCannotCreate  "启动Excel服务器失败!": the workbook cannot be created or written
 //   kCannotRead    "不是可读的Excel工作簿，没有导出：FILE": the existing file is
 //                  no readable workbook (it is left untouched)
+//   kRefused       "不是可读的Excel工作簿，没有导出：FILE": it is no regular file
+//                  (a FIFO, a device, a folder), detail kNotRegularFileMessage
 //   kTooLarge      more stations than the sheet has rows; nothing written
 //   kWriteFailed   the error's own description, or "命令失败。"
 FileResult ExportExcel(const TableSource& table, float declination, const std::string& path);

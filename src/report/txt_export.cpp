@@ -136,7 +136,7 @@ FileResult ExportTxt(const TableSource& table, const TxtExportFormat& format, fl
                      const std::string& path) {
     FileResult r = WriteFileAtomically(path, BuildTxtExport(table, format, declination));
     if (r.ok()) return r;
-    const bool created = r.code != FileStatus::kCannotCreate;
+    const bool created = r.code == FileStatus::kWriteFailed;
     r.message =
         created ? "写入文件 " + path + " 失败：" + r.message : "无法创建文件 " + path + "：" + r.message;
     return r;

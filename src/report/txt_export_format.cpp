@@ -1,11 +1,11 @@
 #include "report/txt_export_format.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "core/atomic_file.h"
+#include "core/outside_file.h"
 
 namespace orb {
 
@@ -69,15 +69,17 @@ std::string TxtExportFormatPath() {
     return (base / "Orb" / "ExpFmt.ini").string();
 }
 
-TxtExportFormat LoadTxtExportFormat(const std::string& path) {
+TxtExportFormat LoadTxtExportFormat(const std::string& path, FileResult* unread) {
     TxtExportFormat format;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return format;
-    // Read one byte more than needed, so an over-long file is seen as damaged.
-    std::string bytes(kExpFmtFileSize + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    DecodeExpFmt(bytes, format);
+    std::string bytes;
+    // An over-long file is damaged: the cap is the layout's own size.
+    const FileResult r = ReadOutsideFile(path, bytes, kExpFmtFileSize);
+    if (r.ok()) {
+        DecodeExpFmt(bytes, format);
+    } else if (unread && r.code != FileStatus::kTooLarge && r.error != ENOENT) {
+        *unread = r;
+        unread->message = "无法读取 " + path + "：" + r.message;
+    }
     return format;
 }
 

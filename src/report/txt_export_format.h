@@ -45,8 +45,10 @@ bool DecodeExpFmt(std::string_view bytes, TxtExportFormat& format);
 std::string TxtExportFormatPath();
 
 // The layout stored at `path`; the defaults when the file is missing,
-// unreadable or damaged.
-TxtExportFormat LoadTxtExportFormat(const std::string& path);
+// unreadable or damaged. A file that is there but cannot be read, or is no
+// regular file (a FIFO is never waited for), fills `unread` with the
+// operator's message; a missing or damaged one does not.
+TxtExportFormat LoadTxtExportFormat(const std::string& path, FileResult* unread = nullptr);
 
 // Writes the layout to `path` atomically, creating its folder when needed.
 // A failure carries the operator's message.

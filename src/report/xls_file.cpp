@@ -1,13 +1,9 @@
 #include "report/xls_file.h"
 
 #include <gsf/gsf.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <memory>
 #include <mutex>
-#include <system_error>
 
 #include "report/biff8_patcher.h"
 #include "report/biff8_reader.h"
@@ -102,31 +98,21 @@ bool WriteOle(GsfOutput* sink, const XlsWorkbook& book) {
 
 }  // namespace
 
-std::string EncodeXlsFile(const XlsWorkbook& book) {
+int WriteXlsFile(const XlsWorkbook& book, const std::function<int(std::string_view)>& put) {
     InitGsf();
     GPtr<GsfOutput> sink(gsf_output_memory_new());
-    if (!WriteOle(sink.get(), book)) return {};
+    if (!WriteOle(sink.get(), book)) return -1;
     const auto* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
-    return std::string(reinterpret_cast<const char*>(bytes),
-                       static_cast<std::size_t>(gsf_output_size(sink.get())));
+    return put({reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(gsf_output_size(sink.get()))});
 }
 
-bool WriteXlsFile(const XlsWorkbook& book, int fd, std::string* error) {
-    InitGsf();
-    const int own = ::dup(fd);
-    FILE* file = own < 0 ? nullptr : ::fdopen(own, "wb");
-    if (!file) {
-        if (own >= 0) ::close(own);
-        if (error) *error = std::generic_category().message(errno);
-        return false;
-    }
-    GPtr<GsfOutput> sink(gsf_output_stdio_new_FILE("workbook", file, FALSE));
-    errno = 0;
-    if (!WriteOle(sink.get(), book)) {
-        if (error) *error = errno != 0 ? std::generic_category().message(errno) : std::string();
-        return false;
-    }
-    return true;
+std::string EncodeXlsFile(const XlsWorkbook& book) {
+    std::string out;
+    WriteXlsFile(book, [&out](std::string_view bytes) {
+        out.assign(bytes);
+        return 0;
+    });
+    return out;
 }
 
 bool DecodeXlsFile(std::string_view bytes, XlsWorkbook& book, std::string* error) {

@@ -1,6 +1,7 @@
 // Excel 97-2003 files: the BIFF8 workbook stream inside a compound document.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -11,9 +12,10 @@ namespace orb {
 // The bytes of a complete .xls file for `book`.
 std::string EncodeXlsFile(const XlsWorkbook& book);
 
-// Writes the same bytes to the open descriptor `fd`, which stays open. False,
-// with the system's description in `error` when known, on failure.
-bool WriteXlsFile(const XlsWorkbook& book, int fd, std::string* error);
+// Hands the same bytes to `put` without a copy (they are built in memory, so
+// every byte of the file goes through the caller's writer). Returns put's
+// answer, or -1 when the file cannot be built.
+int WriteXlsFile(const XlsWorkbook& book, const std::function<int(std::string_view)>& put);
 
 // Reads the bytes of an .xls file. False with a reason in `error` when they
 // are not a compound document holding a readable BIFF8 workbook.

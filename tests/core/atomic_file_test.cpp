@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 namespace orb {
 namespace {
@@ -97,11 +100,140 @@ TEST_F(AtomicFileTest, FailuresLeaveTheTargetAndNoTemporaryFile) {
         EXPECT_EQ(r.error, c.error) << c.path;
         EXPECT_FALSE(r.message.empty());
     }
-    std::filesystem::create_directory(dir_ / "full");
-    std::ofstream(dir_ / "full" / "inside") << "x";
-    EXPECT_EQ(WriteFileAtomically(dir_ / "full", "x").code,
-              FileStatus::kWriteFailed);  // rename onto a folder
-    EXPECT_EQ(Entries(), 2u);
+}
+
+// A folder, a FIFO, a device or a link to one is no file to replace: the
+// write is refused before a temporary file exists, and the link stays.
+TEST_F(AtomicFileTest, TargetsThatAreNoRegularFileAreRefused) {
+    std::filesystem::create_directory(dir_ / "folder");
+    std::ofstream(dir_ / "folder" / "inside") << "x";
+    ASSERT_EQ(::mkfifo((dir_ / "fifo").c_str(), 0644), 0);
+    std::filesystem::create_symlink("fifo", dir_ / "link-to-fifo");
+    std::vector<std::string> names = {"folder", "fifo", "link-to-fifo"};
+    if (::geteuid() == 0) {
+        // A zero device of its own, so that nothing outside the folder is at risk.
+        ASSERT_EQ(::mknod((dir_ / "zero").c_str(), S_IFCHR | 0666, makedev(1, 5)), 0);
+        std::filesystem::create_symlink(dir_ / "zero", dir_ / "link-to-zero");
+        names.insert(names.end(), {"zero", "link-to-zero"});
+    }
+    const std::size_t entries = Entries();
+    for (const std::string& name : names) {
+        const FileResult r = WriteFileAtomically(dir_ / name, "x");
+        EXPECT_EQ(r.code, FileStatus::kRefused) << name;
+        EXPECT_EQ(r.message, kNotRegularTargetMessage) << name;
+        EXPECT_EQ(Entries(), entries) << name;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(dir_ / "link-to-fifo"));
+    EXPECT_TRUE(std::filesystem::is_fifo(dir_ / "fifo"));
+}
+
+// The kernel's rule for links in sticky world-writable folders, applied by
+// the writer that resolves the link itself. Root plants links owned by
+// another uid with lchown.
+TEST_F(AtomicFileTest, LinksAreFollowedOnlyWhereTheSystemWouldFollowThem) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give a link another owner";
+    constexpr uid_t kOther = 65534;
+    const struct {
+        const char* what;
+        mode_t folderMode;
+        uid_t folderOwner, linkOwner;
+        bool followed;
+    } cases[] = {
+        {"shared folder, a stranger's link", 01777, 0, kOther, false},
+        {"shared folder, the folder owner's link", 01777, kOther, kOther, true},
+        {"shared folder, the user's own link", 01777, 0, 0, true},
+        {"world-writable, not sticky", 0777, 0, kOther, true},
+        {"sticky, not world-writable", 01775, 0, kOther, true},
+    };
+    for (const auto& c : cases) {
+        const auto shared = dir_ / "shared";
+        std::filesystem::remove_all(shared);
+        std::filesystem::create_directory(shared);
+        ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, 0), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), c.folderMode), 0);
+        ASSERT_TRUE(WriteFileAtomically(dir_ / "victim", "victim's").ok());
+        std::filesystem::create_symlink(dir_ / "victim", shared / "survey.tlm");
+        ASSERT_EQ(::lchown((shared / "survey.tlm").c_str(), c.linkOwner, 0), 0);
+
+        const FileResult r = WriteFileAtomically(shared / "survey.tlm", "new");
+        EXPECT_EQ(r.ok(), c.followed) << c.what;
+        EXPECT_EQ(Read(dir_ / "victim"), c.followed ? "new" : "victim's") << c.what;
+        EXPECT_TRUE(std::filesystem::is_symlink(shared / "survey.tlm")) << c.what;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shared), {}), 1) << c.what;
+        if (!c.followed) {
+            EXPECT_EQ(r.code, FileStatus::kRefused) << c.what;
+            EXPECT_EQ(r.message, kUnsafeLinkMessage) << c.what;
+        }
+    }
+}
+
+// The temporary files of writers that were killed are removed by the next
+// write into the folder, and nothing else is: not a live writer's, not
+// another host's, not another user's, not a folder nor a stranger's file.
+TEST_F(AtomicFileTest, StaleTemporaryFilesOfDeadWritersAreRemoved) {
+    std::string live;
+    {
+        AtomicFile probe(dir_ / "survey.tlm");
+        live = std::filesystem::path(probe.path()).filename().string();
+    }
+    // ".survey.tlm.orbtmp-<host>-<pid>-<n>"
+    const std::size_t tag = live.find(".orbtmp-") + 8;
+    const std::string host = live.substr(tag, 8);
+    const pid_t dead = ::fork();
+    if (dead == 0) ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    auto name = [](const std::string& target, const std::string& h, long pid) {
+        return "." + target + ".orbtmp-" + h + "-" + std::to_string(pid) + "-3";
+    };
+    const std::string otherHost = host == "00000000" ? "11111111" : "00000000";
+    struct Entry {
+        std::string name;
+        bool removed;
+        bool folder = false;
+        uid_t owner = 0;
+    };
+    std::vector<Entry> entries = {
+        {name("survey.tlm", host, dead), true},
+        {name("other.xls", host, dead), true},  // any target of the folder
+        {name("survey.tlm", host, 1), false},   // a live process
+        {name("survey.tlm", otherHost, dead), false},
+        {name("dir.tlm", host, dead), false, true},
+        {".survey.tlm.tmp" + std::to_string(dead) + "-0", false},  // not this program's name
+        {"notes.txt", false},
+    };
+    if (::geteuid() == 0) entries.push_back({name("theirs.tlm", host, dead), false, false, 65534});
+    for (const Entry& e : entries) {
+        if (e.folder) {
+            std::filesystem::create_directory(dir_ / e.name);
+        } else {
+            std::ofstream(dir_ / e.name) << "partial";
+        }
+        if (e.owner != 0) {
+            ASSERT_EQ(::lchown((dir_ / e.name).c_str(), e.owner, e.owner), 0);
+        }
+    }
+    ASSERT_TRUE(WriteFileAtomically(dir_ / "survey.tlm", "saved").ok());
+    for (const Entry& e : entries) EXPECT_EQ(std::filesystem::exists(dir_ / e.name), !e.removed) << e.name;
+    EXPECT_EQ(Read(dir_ / "survey.tlm"), "saved");
+}
+
+TEST_F(AtomicFileTest, AReplacedFileKeepsItsOwnerAndGroup) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to give the file another owner";
+    const auto target = dir_ / "theirs.tlm";
+    ASSERT_TRUE(WriteFileAtomically(target, "old").ok());
+    ASSERT_EQ(::chown(target.c_str(), 65534, 65533), 0);
+    ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+    ASSERT_TRUE(WriteFileAtomically(target, "new").ok());
+    struct stat st {};
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534u);
+    EXPECT_EQ(st.st_gid, 65533u);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(Read(target), "new");
+    // A new file is the user's own.
+    ASSERT_TRUE(WriteFileAtomically(dir_ / "mine.tlm", "x").ok());
+    ASSERT_EQ(::stat((dir_ / "mine.tlm").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, ::geteuid());
 }
 
 TEST_F(AtomicFileTest, MakeDirectoriesReportsWhatBlocksIt) {

@@ -15,6 +15,7 @@
 #include "device/transfer_journal.h"
 #include "device_fakes.h"
 #include "document/tlm_file.h"
+#include "file_fault_support.h"
 
 namespace orb::test {
 namespace {
@@ -168,6 +169,28 @@ TEST(ReceiveJournal, DamageKeepsWhatPrecedesIt) {
             EXPECT_EQ(JournalDamageText(j), "接收日志在第3帧处损坏，只恢复了此前的2帧");
         }
     }
+}
+
+// A FIFO in the journal folder is not waited for (the read runs in a child
+// that an alarm ends after 5 s); a journal beyond the cap is read up to it
+// and keeps the entries before.
+TEST(ReceiveJournal, FilesAreReadOnlyWhenRegularAndUpToTheCap) {
+    TempFolder dir;
+    ASSERT_EQ(::mkfifo((dir.path + "/fifo.orbj").c_str(), 0644), 0);
+    const ChildResult r = detail::RunChild([&](std::string&) {
+        ::alarm(5);
+        return ReadJournalFile(dir.path + "/fifo.orbj").damage == JournalDamage::kNotAJournal ? 0 : 1;
+    });
+    EXPECT_EQ(r.status, 0) << (r.status == 128 + SIGALRM ? "blocked on the FIFO" : "");
+
+    const Recorded full = RecordFrames(5);
+    std::ofstream(dir.path + "/big.orbj", std::ios::binary)
+        .write(reinterpret_cast<const char*>(full.bytes.data()),
+               static_cast<std::streamsize>(full.bytes.size()));
+    const JournalContents capped = ReadJournalFile(dir.path + "/big.orbj", full.entryStarts[2] + 2);
+    EXPECT_EQ(capped.damage, JournalDamage::kTruncated);
+    EXPECT_EQ(capped.frames.size(), 2u);
+    EXPECT_EQ(ReadJournalFile(dir.path + "/big.orbj").frames.size(), 5u);
 }
 
 TEST(ReceiveJournal, SyncsAtMostOncePerPeriodAndAtTheEnd) {

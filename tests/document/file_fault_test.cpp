@@ -1,9 +1,12 @@
 // The file-fault suite of survey files: truncated, oversized and random
 // files are refused with a message and leave the open document alone; a disk
-// that fills up, a file size limit and a read-only folder make a save fail
-// with a clear message while the old file stays byte for byte and no
-// temporary file is left. Each case prints one "[fault]" line.
+// that fills up, a file size limit, a read-only folder and every single
+// failing or last system call of the writer make a save fail with a clear
+// message while the old file stays byte for byte and no temporary file is
+// left. A FIFO or device named as a survey is refused without waiting. Each
+// case prints one "[fault]" line.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,6 +15,8 @@
 #include <map>
 #include <random>
 
+#include "core/atomic_file.h"
+#include "core/outside_file.h"
 #include "document/tlm_file.h"
 #include "document/tlm_test_util.h"
 #include "file_fault_support.h"
@@ -236,6 +241,63 @@ TEST(FileFault, ReadOnlyFolder) {
     EXPECT_EQ(s.message, kSaveFailedMessage);
     EXPECT_EQ(test::ReadBytes(dir / "plain"), (Bytes{1, 2, 3}));
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"plain"});
+}
+
+// A FIFO named like a survey: opening it neither waits for a writer nor
+// reads it, and saving over it is refused; so is a folder. The open runs in a
+// child that an alarm ends after 5 s.
+TEST(FileFault, FifosAndFoldersAreNeitherOpenedNorReplaced) {
+    test::ScratchDir dir;
+    ASSERT_EQ(::mkfifo((dir / "survey.tlm").c_str(), 0644), 0);
+    std::filesystem::create_directory(dir / "folder.tlm");
+    for (const char* name : {"survey.tlm", "folder.tlm"}) {
+        const std::string path = (dir / name).string();
+        const test::ChildResult r = test::detail::RunChild([&](std::string& report) {
+            ::alarm(5);
+            const TlmLoadResult loaded = LoadTlmFile(path);
+            report = loaded.message;
+            return loaded.status == TlmLoadStatus::kOpenFailed && loaded.message == kNotRegularFileMessage
+                       ? 0
+                       : 1;
+        });
+        std::printf("[fault] %s as a survey: open %s, message %s\n", name,
+                    r.status == 128 + SIGALRM ? "BLOCKED" : "refused", r.report.c_str());
+        EXPECT_EQ(r.status, 0) << name << ": " << r.report;
+        const FileResult saved = SaveTlmFile(path, test::SampleDoc(), {});
+        EXPECT_EQ(saved.code, FileStatus::kRefused) << name;
+        EXPECT_EQ(saved.message, kNotRegularTargetMessage) << name;
+    }
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"folder.tlm", "survey.tlm"}));
+}
+
+// Every system call of the writer fails once, and the process dies after
+// each one once: the old survey or the complete new one, never a mixture, no
+// temporary file once the next save has run, and a message for each failure.
+TEST(FileFault, EveryWriterCallFailingOrKilled) {
+    test::ScratchDir dir;
+    const COrbDoc big = test::SampleDoc(12000, 40);  // 1.3 MB: two writes
+    const Bytes old = EncodeTlm(test::SampleDoc(30, 4), {2, 5});
+    const std::vector<test::WriteCase> cases = {
+        {"TLM save over a survey", "survey.tlm", std::string(old.begin(), old.end()),
+         [&](const std::string& t) {
+             return SaveTlmFile(t, big, {3, 10});
+         }},
+        {"TLM save as a new file", "new.tlm", std::nullopt,
+         [&](const std::string& t) {
+             return SaveTlmFile(t, big, {3, 10});
+         }},
+    };
+    for (const test::WriteCase& c : cases) {
+        const test::FaultTally t = test::EveryCallFaulted(dir.path().string(), c);
+        std::printf(
+            "[fault] %s, each of its %d writer calls failing, then killed after each: %d runs, %d failed "
+            "with a "
+            "message and the old file kept, %d succeeded (the fault after the rename), %s\n",
+            c.what.c_str(), t.calls, t.runs, t.failed, t.succeeded,
+            t.problems.empty() ? "old or new file every time, no temporary file left" : "PROBLEMS");
+        EXPECT_GE(t.calls, 10) << c.what;
+        EXPECT_EQ(t.problems, "");
+    }
 }
 
 }  // namespace

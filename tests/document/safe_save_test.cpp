@@ -58,12 +58,12 @@ TEST_F(SafeSave, WriteFailureHalfwayKeepsTheOldFile) {
 }
 
 TEST_F(SafeSave, FailedRenameOrMissingFolderLeavesNothingBehind) {
-    // A non-empty folder cannot be replaced by a file.
+    // A folder is no file to replace: refused before anything is written.
     std::filesystem::create_directory(dir_ / "folder.tlm");
     test::WriteBytes(dir_ / "folder.tlm" / "keep", {1});
     FileResult r = SaveTlmFile(dir_ / "folder.tlm", test::SampleDoc(), {});
     EXPECT_FALSE(r.ok());
-    EXPECT_EQ(r.message, kSaveFailedMessage);
+    EXPECT_EQ(r.message, kNotRegularTargetMessage);
     EXPECT_TRUE(std::filesystem::exists(dir_ / "folder.tlm" / "keep"));
 
     r = SaveTlmFile(dir_ / "no-such-folder" / "x.tlm", test::SampleDoc(), {});

@@ -1,3 +1,4 @@
+#include "core/outside_file.h"
 #include "document/tlm_file.h"
 
 #include <gtest/gtest.h>
@@ -171,7 +172,7 @@ TEST(TlmFile, FilesThatCannotBeReadAreReported) {
     EXPECT_EQ(missing.message, "文件不存在，无法打开。");
     TlmLoadResult folder = LoadTlmFile(dir.path());
     EXPECT_EQ(folder.status, TlmLoadStatus::kOpenFailed);
-    EXPECT_EQ(folder.message, kOpenFailedMessage);
+    EXPECT_EQ(folder.message, kNotRegularFileMessage);  // not a file, and said so
 
     // Damage is found the same way through the file reader.
     auto bytes = EncodeTlm(SampleDoc(3, 2), {});

@@ -1,16 +1,23 @@
 // The file-fault suite of the exports: a disk that fills up, a file size
-// limit and a read-only folder while a TXT or Excel export replaces an older
-// file. The export fails with a message naming the cause, the old file stays
-// byte for byte and no temporary file is left. Each case prints one
-// "[fault]" line.
+// limit, a read-only folder and every single failing or last system call of
+// the writer while a TXT or Excel export or the layout file replaces an
+// older file. The export fails with a message naming the cause, the old file
+// stays byte for byte and no temporary file is left. FIFOs and devices are
+// neither read nor written. Each case prints one "[fault]" line.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <cstdio>
 
+#include "core/atomic_file.h"
+#include "core/outside_file.h"
 #include "fake_table.h"
 #include "file_fault_support.h"
 #include "report/excel_export.h"
 #include "report/txt_export.h"
+#include "report/txt_export_format.h"
 #include "report/xls_file.h"
 #include "report/xlsx_file.h"
 #include "test_dir.h"
@@ -137,6 +144,138 @@ TEST_P(ExportFault, ReadOnlyFolder) {
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ExportFault, testing::Values("txt", "xls", "xlsx"),
                          [](const testing::TestParamInfo<std::string>& i) { return i.param; });
+
+// The cells of two workbooks are the same: a zip package stamps the time of
+// writing, and a workbook written anew differs from one updated in place
+// (where a run after a kill finds the new file already there).
+bool SameCells(const std::string& a, const std::string& b) {
+    XlsWorkbook x, y;
+    std::string error;
+    auto decode = [&](const std::string& bytes, XlsWorkbook& book) {
+        return bytes.rfind("PK", 0) == 0 ? DecodeXlsxFile(bytes, book, &error)
+                                         : DecodeXlsFile(bytes, book, &error);
+    };
+    if (!decode(a, x) || !decode(b, y)) return false;
+    if (x.sheets.size() != y.sheets.size()) return false;
+    for (std::size_t i = 0; i < x.sheets.size(); ++i) {
+        const auto& p = x.sheets[i].cells;
+        const auto& q = y.sheets[i].cells;
+        if (p.size() != q.size()) return false;
+        for (auto i1 = p.begin(), i2 = q.begin(); i1 != p.end(); ++i1, ++i2) {
+            if (i1->first != i2->first || i1->second.kind != i2->second.kind ||
+                i1->second.text != i2->second.text || !(i1->second.number == i2->second.number))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Every export and the layout file, with each system call of the writer
+// failing once and the process killed after each one once.
+TEST(ExportFault, EveryWriterCallFailingOrKilled) {
+    test::TempDir dir;
+    const test::FakeTable table = Stations(400);
+    auto workbook = [&](const std::string& kind) {
+        const std::string path = dir / ("seed." + kind);
+        EXPECT_TRUE(Export(kind, Stations(5), path).ok);
+        std::string bytes = test::ReadAll(path);
+        std::remove(path.c_str());
+        return bytes;
+    };
+    const std::string oldXls = workbook("xls"), oldXlsx = workbook("xlsx");
+    TxtExportFormat layout = AllColumns();
+    layout.writeCaptions = 1;
+    auto excel = [&](const std::string& t) { return ExportExcel(table, 0.5f, t); };
+    const std::vector<test::WriteCase> cases = {
+        {"TXT export over a file", "out.txt", std::string("old text\r\n"),
+         [&](const std::string& t) { return ExportTxt(table, AllColumns(), 0.5f, t); }},
+        {"TXT export as a new file", "new.txt", std::nullopt,
+         [&](const std::string& t) { return ExportTxt(table, AllColumns(), 0.5f, t); }},
+        {".xls export, new workbook", "new.xls", std::nullopt, excel, SameCells},
+        {".xls export into an existing workbook", "old.xls", oldXls, excel},
+        {".xlsx export, new workbook", "new.xlsx", std::nullopt, excel, SameCells},
+        {".xlsx export into an existing workbook", "old.xlsx", oldXlsx, excel, SameCells},
+        {"ExpFmt.ini", "ExpFmt.ini", EncodeExpFmt(TxtExportFormat{}),
+         [&](const std::string& t) { return SaveTxtExportFormat(t, layout); }},
+    };
+    for (const test::WriteCase& c : cases) {
+        const test::FaultTally t = test::EveryCallFaulted(dir.path(), c);
+        std::printf(
+            "[fault] %s, each of its %d writer calls failing, then killed after each: %d runs, %d failed "
+            "with a "
+            "message and the old file kept, %d succeeded (the fault after the rename), %s\n",
+            c.what.c_str(), t.calls, t.runs, t.failed, t.succeeded,
+            t.problems.empty() ? "old or new file every time, no temporary file left" : "PROBLEMS");
+        EXPECT_GE(t.calls, 8) << c.what;
+        EXPECT_EQ(t.problems, "");
+    }
+}
+
+// An existing workbook beyond any sheet's size (a sparse file here) is
+// refused unread and left as it is.
+TEST(ExportFault, AWorkbookBeyondTheCapIsNotRead) {
+    test::TempDir dir;
+    for (const char* name : {"huge.xls", "huge.xlsx"}) {
+        test::WriteAll(dir / name, "PK\x03\x04");
+        ASSERT_EQ(::truncate((dir / name).c_str(), static_cast<off_t>(kMaxWorkbookFileBytes) + 1), 0);
+        const FileResult r = ExportExcel(Stations(3), 0.5f, dir / name);
+        EXPECT_EQ(r.code, FileStatus::kCannotRead) << name;
+        EXPECT_EQ(r.detail, TooLargeToReadText(kMaxWorkbookFileBytes)) << name;
+        EXPECT_EQ(std::filesystem::file_size(dir / name), kMaxWorkbookFileBytes + 1) << name;
+    }
+    EXPECT_EQ(test::FolderEntries(dir.path()), (std::vector<std::string>{"huge.xls", "huge.xlsx"}));
+}
+
+// FIFOs and devices as export targets and as the layout file: nothing waits
+// for a FIFO's writer, nothing reads a device for ever, nothing is written
+// over either. Each case runs in a child that an alarm ends after 5 s.
+TEST(ExportFault, FifosAndDevicesAreNeitherReadNorWritten) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
+    std::vector<std::string> targets = {"fifo"};
+    if (::geteuid() == 0) {
+        // A zero device of its own: the export must not read it for ever.
+        ASSERT_EQ(::mknod((dir / "zero").c_str(), S_IFCHR | 0666, makedev(1, 5)), 0);
+        targets.push_back("zero");
+    }
+    for (const std::string& node : targets) {
+        for (const std::string& name :
+             {node + ".xls", node + ".xlsx", node + ".txt", std::string("ExpFmt.ini")}) {
+            std::filesystem::remove(dir / name);
+            std::filesystem::create_symlink(dir / node, dir / name);
+            const test::ChildResult r = test::detail::RunChild([&](std::string& report) {
+                ::alarm(5);
+                const test::FakeTable t = Stations(3);
+                FileResult got;
+                if (name == "ExpFmt.ini") {
+                    FileResult unread;
+                    const TxtExportFormat f = LoadTxtExportFormat(dir / name, &unread);
+                    got = SaveTxtExportFormat(dir / name, AllColumns());
+                    report = unread.message + " / " + got.Text();
+                    return f == TxtExportFormat{} && unread.code == FileStatus::kRefused &&
+                                   got.code == FileStatus::kRefused
+                               ? 0
+                               : 1;
+                }
+                got = name.ends_with(".txt") ? ExportTxt(t, AllColumns(), 0.5f, dir / name)
+                                             : ExportExcel(t, 0.5f, dir / name);
+                report = got.Text();
+                return got.code == FileStatus::kRefused ? 0 : 1;
+            });
+            std::string shown = r.report;
+            for (std::size_t p = shown.find('\n'); p != std::string::npos; p = shown.find('\n', p))
+                shown.replace(p, 1, " / ");
+            std::printf("[fault] %s, a link to %s: %s, message \"%s\"\n", name.c_str(),
+                        node == "fifo" ? "a FIFO" : "a zero device",
+                        r.status == 128 + SIGALRM ? "BLOCKED"
+                        : r.status == 0           ? "refused"
+                                                  : "NOT REFUSED",
+                        shown.c_str());
+            EXPECT_EQ(r.status, 0) << name << " -> " << node << ": " << r.report;
+            EXPECT_TRUE(std::filesystem::is_symlink(dir / name));
+        }
+    }
+}
 
 }  // namespace
 }  // namespace orb

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "fake_table.h"
+#include "file_fault_support.h"
 #include "report/biff8_reader.h"
 #include "report/excel_export.h"
 #include "report/xls_file.h"
@@ -100,6 +101,21 @@ TEST(XlsDamagedFile, LoopingDirectoryIsRefusedAndLeftAlone) {
     const FileResult r = ExportExcel(table, 0.0f, path);
     EXPECT_EQ(r.code, FileStatus::kCannotRead);
     EXPECT_EQ(test::ReadAll(path), bytes);
+}
+
+// A shared-string table that declares four billion strings in a few bytes:
+// nothing is reserved for strings that are not there, so it is refused as
+// damaged even where memory is tight (24 MB more than the process has).
+TEST(XlsDamagedFile, ASharedStringCountBeyondItsBytesReservesNothing) {
+    const std::string sst = Record(0x00FC, std::string("\x01\x00\x00\x00\xFF\xFF\xFF\xFF\x01\x00\x00A", 12));
+    const std::string stream = Bof(0x0005) + sst + Record(0x000A);
+    const test::ChildResult r = test::WithMemoryLimit(std::size_t{24} << 20, [&](std::string& report) {
+        XlsWorkbook book;
+        const bool decoded = DecodeBiff8Workbook(stream, book, &report);
+        return decoded ? 1 : 0;
+    });
+    if (!r.ran) GTEST_SKIP() << "no address space limit under AddressSanitizer";
+    EXPECT_EQ(r.status, 0) << r.report << (r.status == 128 + SIGABRT ? " (aborted: out of memory)" : "");
 }
 
 }  // namespace

@@ -1,18 +1,23 @@
 // The simulated devices answer every command with the frames the program
 // expects, and each reply parses back to what the scenario says.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 
 #include "core/angles.h"
 #include "core/calibration.h"
+#include "core/outside_file.h"
 #include "core/synthetic.h"
 #include "device/device_frame.h"
 #include "device/frame_scanner.h"
 #include "devsim/civil_time.h"
 #include "devsim/device_simulator.h"
 #include "devsim/scenario.h"
+#include "file_fault_support.h"
 
 namespace devsim {
 namespace {
@@ -423,6 +428,37 @@ TEST(DevSim, ScenarioErrorsNameTheField) {
               std::string::npos);
     EXPECT_NE(message(R"({"synchronizer": {"address": 66}})").find("address"), std::string::npos);
     EXPECT_EQ(message(R"({})"), "accepted");
+}
+
+// The operator's scenario file: a FIFO is not waited for (the load runs in
+// a child that an alarm ends after 5 s), a file beyond the cap is refused
+// before it is parsed, a regular one loads.
+TEST(DevSim, ScenarioFilesAreReadCarefully) {
+    char tmpl[] = "/tmp/orb-scenario-XXXXXX";
+    ASSERT_NE(::mkdtemp(tmpl), nullptr);
+    const std::string dir = tmpl;
+    auto loadMessage = [](const std::string& path) {
+        try {
+            LoadScenario(path, 0);
+        } catch (const std::runtime_error& e) {
+            return std::string(e.what());
+        }
+        return std::string("loaded");
+    };
+    ASSERT_EQ(::mkfifo((dir + "/fifo.json").c_str(), 0644), 0);
+    const orb::test::ChildResult r = orb::test::detail::RunChild([&](std::string& report) {
+        ::alarm(5);
+        report = loadMessage(dir + "/fifo.json");
+        return report.find(orb::kNotRegularFileMessage) != std::string::npos ? 0 : 1;
+    });
+    EXPECT_EQ(r.status, 0) << r.report << (r.status == 128 + SIGALRM ? " (blocked)" : "");
+    { std::ofstream(dir + "/big.json") << "{}"; }
+    ASSERT_EQ(::truncate((dir + "/big.json").c_str(), kMaxScenarioBytes + 1), 0);
+    EXPECT_NE(loadMessage(dir + "/big.json").find(orb::TooLargeToReadText(kMaxScenarioBytes)),
+              std::string::npos);
+    std::ofstream(dir + "/ok.json") << "{}";
+    EXPECT_EQ(loadMessage(dir + "/ok.json"), "loaded");
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -4,9 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,18 +12,25 @@
 #include "cli/command.h"
 #include "core/attitude_text.h"
 #include "core/calibration.h"
+#include "core/outside_file.h"
 
 namespace {
 
 // Loads a 912-byte block as the probe sends it; prints why not and returns false.
 bool LoadCalibration(const std::string& path, orb::ProbeCalibration& cal) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::string bytes;
+    // One byte more than a block, so a longer file is seen as one.
+    const orb::FileResult read = orb::ReadOutsideFile(path, bytes, orb::ProbeCalibration::kBytes + 1);
+    if (!read.ok() && read.code != orb::FileStatus::kTooLarge) {
         std::fprintf(stderr, "orb-cli attitude: cannot open calibration file '%s': %s\n", path.c_str(),
-                     std::strerror(errno));
+                     read.message.c_str());
         return false;
     }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!read.ok()) {
+        std::fprintf(stderr, "orb-cli attitude: calibration file '%s' has more than 912 bytes\n",
+                     path.c_str());
+        return false;
+    }
     if (bytes.size() != orb::ProbeCalibration::kBytes) {
         std::fprintf(stderr,
                      "orb-cli attitude: calibration file '%s' has %zu bytes; a calibration block has exactly "
@@ -33,7 +38,8 @@ bool LoadCalibration(const std::string& path, orb::ProbeCalibration& cal) {
                      path.c_str(), bytes.size());
         return false;
     }
-    cal = orb::ProbeCalibration::FromBytes(std::span<const uint8_t, 912>(bytes.data(), 912));
+    cal = orb::ProbeCalibration::FromBytes(
+        std::span<const uint8_t, 912>(reinterpret_cast<const uint8_t*>(bytes.data()), 912));
     return true;
 }
 

@@ -3,11 +3,10 @@
 // removes it (the file is then exactly the original layout again). Changes
 // go to -o OUT.tlm or replace FILE safely.
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "cli/command.h"
 #include "cli/tlm_io_util.h"
+#include "core/outside_file.h"
 #include "document/tlm_extension.h"
 
 namespace orbcli {
@@ -19,16 +18,18 @@ struct ContextArgs {
     bool clear = false;
 };
 
+// A context is a few hundred bytes of JSON.
+constexpr std::size_t kMaxContextFileBytes = std::size_t{1} << 20;
+
 bool ReadContext(const std::string& path, orb::SurveyContext& context) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in) {
-        ReportError(path, "无法读取（cannot read）");
+    std::string text;
+    const orb::FileResult read = orb::ReadOutsideFile(path, text, kMaxContextFileBytes);
+    if (!read.ok()) {
+        ReportError(path, "无法读取（cannot read）: " + read.message);
         return false;
     }
     std::string problem;
-    std::optional<orb::SurveyContext> c = orb::ContextFromJson(text.str(), problem);
+    std::optional<orb::SurveyContext> c = orb::ContextFromJson(text, problem);
     if (!c) {
         ReportError(path, "测量背景信息无效: " + problem);
         return false;

@@ -53,7 +53,10 @@ int RunExportTxt(const TxtArgs& args) {
         ReportError(args.common.output, "扩展名必须是 txt 或 TXT（the file name must end in .txt or .TXT）");
         return kExitBadArgs;
     }
-    orb::TxtExportFormat format = orb::LoadTxtExportFormat(orb::TxtExportFormatPath());
+    orb::FileResult unread;
+    orb::TxtExportFormat format = orb::LoadTxtExportFormat(orb::TxtExportFormatPath(), &unread);
+    if (!unread.ok())
+        std::cerr << "orb-cli: " << unread.message << "（使用默认格式 the default layout is used）\n";
     if (!args.columns.empty() && !ParseColumns(args.columns, format)) return kExitBadArgs;
     if (!args.separator.empty()) format.separator = args.separator == "space" ? 1 : 0;
     if (args.captions) format.writeCaptions = *args.captions ? 1 : 0;

@@ -2,8 +2,6 @@
 // well's local gravity, field strength and dip. A report: the exit status is
 // 0 also when stations fail.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -11,6 +9,7 @@
 #include "cli/tlm_io_util.h"
 #include "core/angles.h"
 #include "core/fixed_text.h"
+#include "core/outside_file.h"
 #include "core/station_qc.h"
 
 namespace orbcli {
@@ -35,10 +34,15 @@ bool ParseReference(const std::string& name, const std::string& text, std::optio
 }
 
 bool LoadCalibration(const std::string& path, orb::ProbeCalibration& cal) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
-    if (!in.good() && !in.eof()) {
-        ReportError(path, "cannot read the calibration file");
+    std::string bytes;
+    // One byte more than a block, so a longer file is seen as one.
+    const orb::FileResult read = orb::ReadOutsideFile(path, bytes, orb::ProbeCalibration::kBytes + 1);
+    if (!read.ok() && read.code != orb::FileStatus::kTooLarge) {
+        ReportError(path, "cannot read the calibration file: " + read.message);
+        return false;
+    }
+    if (!read.ok()) {
+        ReportError(path, "a calibration block has exactly 912 bytes, this file has more");
         return false;
     }
     if (bytes.size() != orb::ProbeCalibration::kBytes) {
@@ -46,7 +50,8 @@ bool LoadCalibration(const std::string& path, orb::ProbeCalibration& cal) {
             path, "a calibration block has exactly 912 bytes, this file has " + std::to_string(bytes.size()));
         return false;
     }
-    cal = orb::ProbeCalibration::FromBytes(std::span<const uint8_t, 912>(bytes.data(), 912));
+    cal = orb::ProbeCalibration::FromBytes(
+        std::span<const uint8_t, 912>(reinterpret_cast<const uint8_t*>(bytes.data()), 912));
     return true;
 }
 

@@ -1,10 +1,9 @@
 #include "devsim/replay_script.h"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 
+#include "core/outside_file.h"
 #include "device/device_frame.h"
 #include "device/receive_journal.h"
 
@@ -23,12 +22,12 @@ ReplayScript::Key CommandFor(uint8_t replyType, bool probe) {
 }  // namespace
 
 bool ReplayScript::Load(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + path;
+    std::string bytes;
+    const orb::FileResult read = orb::ReadOutsideFile(path, bytes, orb::kMaxJournalFileBytes);
+    if (!read.ok()) {
+        error = "cannot read " + path + ": " + read.message;
         return false;
     }
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const orb::JournalContents j =
         orb::ReadJournal(std::span(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()));
     if (j.damage != orb::JournalDamage::kNotAJournal) {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "core/outside_file.h"
 #include "core/synthetic.h"
 #include "devsim/civil_time.h"
 #include "devsim/synthetic_well.h"
@@ -310,11 +310,12 @@ Scenario ScenarioFromJson(const json& j, int64_t hostNow) {
 }
 
 Scenario LoadScenario(const std::string& path, int64_t hostNow) {
-    std::ifstream in(path);
-    if (!in) throw std::runtime_error("scenario: cannot read " + path);
+    std::string text;
+    const orb::FileResult read = orb::ReadOutsideFile(path, text, kMaxScenarioBytes);
+    if (!read.ok()) throw std::runtime_error("scenario: cannot read " + path + ": " + read.message);
     json j;
     try {
-        j = json::parse(in);
+        j = json::parse(text);
     } catch (const json::exception& e) {
         throw std::runtime_error("scenario: " + path + ": " + e.what());
     }

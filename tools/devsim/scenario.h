@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <nlohmann/json_fwd.hpp>
 #include <optional>
@@ -97,6 +98,9 @@ struct Scenario {
 // Reads a scenario; throws std::runtime_error naming the offending field.
 // `hostNow` (civil seconds) places a synthetic survey that gives no start.
 Scenario ScenarioFromJson(const nlohmann::json& j, int64_t hostNow);
+// The file must be a regular file (a FIFO is never waited for) of at most
+// kMaxScenarioBytes; the message then says why not.
+inline constexpr std::size_t kMaxScenarioBytes = std::size_t{16} << 20;
 Scenario LoadScenario(const std::string& path, int64_t hostNow);
 // A deviated well of 60 stations with a generated calibration and a mark near
 // each station, timed to end a few minutes before `hostNow` (civil seconds).
