@@ -41,6 +41,18 @@ std::string TransferShortfallText(std::string_view reason, const TransferState& 
     return s;
 }
 
+std::string TransferGapsText(const TransferState& t, std::string_view what) {
+    std::string s = TransferShortfallText(kStatusIncomplete, t, what);
+    s += "，缺少" + std::to_string(CountOf(t.missing)) + "条（序号" + RangesText(t.missing) + "）。";
+    return s;
+}
+
+std::string BadCountText(std::string_view device, int32_t count) {
+    std::string s(device);
+    s += "回复的数据数量无效（" + std::to_string(count) + "），没有读取任何数据，原有数据保持不变。";
+    return s;
+}
+
 DateTimeFields LocalNow() {
     const std::time_t t = std::time(nullptr);
     std::tm tm{};
@@ -214,12 +226,23 @@ void DeviceController::OnProbeWorkMode() {
 
 void DeviceController::AskWorkMode() {
     const bool unsaved = unsavedDownload && doc_.RecordCount() > 0;
-    const MessageAnswer go =
-        unsaved
-            ? op_.MessageBox(ORB_TEXT("core", "探管数据尚未保存，重新设置将清空探管中的数据。是否继续？"),
-                             ORB_TEXT("core", "请确认"), MessageIcon::kWarning, MessageButtons::kYesNoSafe)
-            : op_.MessageBox(ORB_TEXT("core", "重新设置延时时间将会清空探管中的存储数据，是否继续？"),
-                             ORB_TEXT("core", "请确认"), MessageIcon::kNone, MessageButtons::kYesNoSafe);
+    MessageAnswer go;
+    if (sampleTransfer.Incomplete()) {
+        // The probe still holds what the last download lost on the line.
+        go = op_.MessageBox(
+            FillTemplate(
+                ORB_TEXT(
+                    "core",
+                    "上次读取的探管数据不完整（已收到%1条，共%2条），重新设置将清空探管中的数据。是否继续？"),
+                {std::to_string(sampleTransfer.arrived), std::to_string(sampleTransfer.announced)}),
+            ORB_TEXT("core", "请确认"), MessageIcon::kWarning, MessageButtons::kYesNoSafe);
+    } else if (unsaved) {
+        go = op_.MessageBox(ORB_TEXT("core", "探管数据尚未保存，重新设置将清空探管中的数据。是否继续？"),
+                            ORB_TEXT("core", "请确认"), MessageIcon::kWarning, MessageButtons::kYesNoSafe);
+    } else {
+        go = op_.MessageBox(ORB_TEXT("core", "重新设置延时时间将会清空探管中的存储数据，是否继续？"),
+                            ORB_TEXT("core", "请确认"), MessageIcon::kNone, MessageButtons::kYesNoSafe);
+    }
     if (go != MessageAnswer::kYes) return;
     int32_t delay = workDelayMinutes;
     int32_t interval = workIntervalSeconds;
@@ -356,9 +379,13 @@ void DeviceController::StartStreamWatch() {
     timers_.Start(timer_id::kStreamWatch, kStreamWatchPeriodMs);
 }
 
-void DeviceController::ItemArrived(TransferState& t) {
+// A device that sends the same item again and again is no stream that goes
+// on: only new indexes keep the stream watch from ending the transfer.
+bool DeviceController::ItemArrived(TransferState& t, int64_t index) {
+    if (!t.indexes.Add(index)) return false;
     ++t.arrived;
     lastItemMs_ = MonoNow();
+    return true;
 }
 
 void DeviceController::OnStreamWatch() {

@@ -24,6 +24,7 @@
 #include "device/device_frame.h"
 #include "device/device_interfaces.h"
 #include "device/frame_scanner.h"
+#include "device/index_ranges.h"
 #include "device/line_log.h"
 #include "document/orb_doc.h"
 #include "document/survey_edits.h"
@@ -86,9 +87,20 @@ inline constexpr int32_t kMaxReserve = 1000000;
 // for callers that must know when it ended.
 struct TransferState {
     bool counted = false;   // the count reply arrived
-    int32_t announced = 0;  // the count (negative counts as 0)
+    int32_t announced = 0;  // the count
     int64_t arrived = 0;    // item frames accepted since the count
     bool complete = false;  // the last announced item arrived, or the count was 0
+    // The count reply announced a negative number: a bad reply, nothing was
+    // stored and the transfer ended there.
+    bool badCount = false;
+    int32_t badCountValue = 0;
+    IndexRanges indexes;  // the item indexes that arrived
+    // Once complete: the announced indexes that never arrived (line noise).
+    std::vector<IndexRange> missing;
+    // The last item arrived, yet others did not: the data are incomplete.
+    bool Gaps() const { return complete && !missing.empty(); }
+    // Counted with data announced, and not all of them arrived.
+    bool Incomplete() const { return counted && announced > 0 && (!complete || !missing.empty()); }
 };
 
 // The command sequences of the device logic. Each one is started only by its
@@ -114,6 +126,11 @@ enum class Step {
 // "串口连接已断开：已收到100条探管数据，共420条": why a transfer ended early and
 // how far it got.
 std::string TransferShortfallText(std::string_view reason, const TransferState& t, std::string_view what);
+// "数据读取不完整：已收到277条探管数据，共280条，缺少3条（序号10-11, 200）。": a
+// transfer that reached its last item with items lost on the way.
+std::string TransferGapsText(const TransferState& t, std::string_view what);
+// "探管回复的数据数量无效（-1），没有读取任何数据，原有数据保持不变。"
+std::string BadCountText(std::string_view device, int32_t count);
 
 class DeviceController {
 public:
@@ -226,7 +243,11 @@ private:
     void StartStreamWatch();
     void OnStreamWatch();
     void TransferCut(std::string_view reason);
-    void ItemArrived(TransferState& t);
+    // False when the item's index had arrived before in this transfer.
+    bool ItemArrived(TransferState& t, int64_t index);
+    // The last announced item arrived: complete, or complete with gaps.
+    void TransferEnded(TransferState& t, const char* what);
+    void RefuseCount(TransferState& t, int32_t count, const char* device);
     void AskWorkMode();
     void DropUncounted(const char* text);
     // False when the operator cancels the save question.

@@ -239,9 +239,16 @@ void DeviceController::OnStoredSamples(std::span<const uint8_t> frame) {
 
 void DeviceController::OnSampleCount(int32_t count) {
     if (!Expects(Sequence::kDownload, Step::kCount)) return;
-    // A garbled count must neither reserve gigabytes nor go negative.
-    expectedSamples = std::max(count, 0);
-    sampleTransfer = TransferState{true, expectedSamples, 0, expectedSamples == 0};
+    if (count < 0) {
+        RefuseCount(sampleTransfer, count, "探管");
+        return;
+    }
+    // A garbled count must not reserve gigabytes.
+    expectedSamples = count;
+    sampleTransfer = TransferState{};
+    sampleTransfer.counted = true;
+    sampleTransfer.announced = count;
+    sampleTransfer.complete = count == 0;
     Progress(0);
     op_.SetStatusText(kStatusReading);
     if (expectedSamples == 0) {
@@ -256,6 +263,34 @@ void DeviceController::OnSampleCount(int32_t count) {
     edits_.ClearRecords(ReserveFor(expectedSamples));
     unsavedDownload = true;
     StartStreamWatch();
+}
+
+// A negative count is no number of items: nothing is replaced, and the
+// items that may follow find no transfer.
+void DeviceController::RefuseCount(TransferState& t, int32_t count, const char* device) {
+    End();
+    t = TransferState{};
+    t.badCount = true;
+    t.badCountValue = count;
+    op_.SetStatusText(kStatusIncomplete);
+    op_.MessageBox(BadCountText(device, count), "警告", MessageIcon::kWarning, MessageButtons::kOk);
+}
+
+void DeviceController::TransferEnded(TransferState& t, const char* what) {
+    End();
+    t.complete = true;
+    t.missing = t.indexes.Missing(t.announced);
+    Progress(100);
+    if (!t.Gaps()) {
+        op_.SetStatusText(kStatusDone);
+        MatchIfBothPresent();
+        return;
+    }
+    // The end stays where the device logic always put it; what is missing is
+    // said, and the survey is marked incomplete.
+    MatchIfBothPresent();
+    op_.SetStatusText(kStatusIncomplete);
+    op_.MessageBox(TransferGapsText(t, what), "警告", MessageIcon::kWarning, MessageButtons::kOk);
 }
 
 // Items whose count reply was lost would be appended to the previous data:
@@ -274,15 +309,12 @@ void DeviceController::OnSample(std::span<const uint8_t> frame) {
         return;
     }
     if (!Expects(Sequence::kDownload, Step::kItems)) return;
+    // The same stored sample sent again would be a second station.
+    if (!ItemArrived(sampleTransfer, sample->index)) return;
     edits_.AppendRecord(RecordFromSample(*sample, calibration, toolFaceOffset));
-    ItemArrived(sampleTransfer);
     Progress(ItemProgress(sample->index, expectedSamples));
     if (sample->index != expectedSamples - 1) return;
-    End();
-    sampleTransfer.complete = true;
-    op_.SetStatusText(kStatusDone);
-    Progress(100);
-    MatchIfBothPresent();
+    TransferEnded(sampleTransfer, "探管数据");
 }
 
 void DeviceController::MatchIfBothPresent() {
@@ -312,11 +344,18 @@ void DeviceController::OnMarks(std::span<const uint8_t> frame) {
 
 void DeviceController::OnMarkCount(int32_t expected, int32_t kept) {
     if (!Expects(Sequence::kMarkTransfer, Step::kCount)) return;
-    expectedMarks = std::max(expected, 0);
+    if (expected < 0) {
+        RefuseCount(markTransfer, expected, "同步器");
+        return;
+    }
+    expectedMarks = expected;
     // Compared unsigned when trimming, as the device means it: a negative
     // number keeps every mark.
     keptMarks = kept;
-    markTransfer = TransferState{true, expectedMarks, 0, expectedMarks == 0};
+    markTransfer = TransferState{};
+    markTransfer.counted = true;
+    markTransfer.announced = expected;
+    markTransfer.complete = expected == 0;
     edits_.ClearMarks(ReserveFor(expectedMarks));
     lastMarkSequence = -1;
     Progress(0);
@@ -353,16 +392,12 @@ void DeviceController::OnMark(std::span<const uint8_t> frame) {
         // A sequence number that did not advance restarts the list at s.
         if (s <= lastMarkSequence) edits_.TrimMarks(static_cast<uint32_t>(s));
         edits_.AppendMark(m);
-        ItemArrived(markTransfer);
+        ItemArrived(markTransfer, i);
         Progress(ItemProgress(static_cast<uint32_t>(s), expectedMarks));
     }
     if (i == expectedMarks - 1) {
         edits_.TrimMarks(static_cast<uint32_t>(keptMarks));
-        End();
-        markTransfer.complete = true;
-        op_.SetStatusText(kStatusDone);
-        Progress(100);
-        MatchIfBothPresent();
+        TransferEnded(markTransfer, "同步标记");
     }
     lastMarkSequence = stored ? s : 0;
 }

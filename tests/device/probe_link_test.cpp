@@ -169,11 +169,11 @@ TEST(ProbeDownload, GarbageCountsAreHarmless) {
     EXPECT_EQ(rig.op.progress.back(), 100);
     EXPECT_TRUE(rig.dc.sampleTransfer.complete);
 
-    // A negative count is no data.
+    // A negative count is a bad reply.
     StartDownload(rig);
     rig.Receive(CountReply(-5));
-    EXPECT_EQ(rig.dc.expectedSamples, 0);
-    EXPECT_EQ(rig.op.messages.back().text, "探管中没有存储数据");
+    EXPECT_TRUE(rig.dc.sampleTransfer.badCount);
+    EXPECT_EQ(rig.op.messages.back().text, BadCountText("探管", -5));
     // Samples after that belong to no transfer and store nothing.
     for (int32_t index : {0, 7, INT_MAX, -3}) {
         s.index = index;

@@ -95,8 +95,9 @@ TEST(SyncDownload, GarbageCountsAreHarmless) {
     }
     rig.dc.OnCommand(device_cmd::kSyncDownload);
     rig.Receive(MarkCountReply(-4, 0));
-    EXPECT_EQ(rig.dc.expectedMarks, 0);
-    EXPECT_EQ(rig.op.messages.back().text, "同步器中没有存储数据");
+    EXPECT_TRUE(rig.dc.markTransfer.badCount);
+    EXPECT_EQ(rig.op.messages.back().text, BadCountText("同步器", -4));
+    EXPECT_EQ(rig.doc.MarkCount(), 1u);  // a bad reply replaces nothing
 }
 
 // Ten samples one second apart from 2025-06-07 10:15:30, marks at samples

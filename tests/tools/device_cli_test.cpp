@@ -247,9 +247,10 @@ TEST(DeviceCli, DownloadSurvivesGarbageSplitAndCorruptedFrames) {
     Devsim sim(dir, {{"probe", ProbeJson(samples)}, {"faults", faults}});
     const std::string file = dir.File("d.tlm");
     const CliResult r = RunCli(dir, {"--port", sim.path, "download", "-o", file});
-    // The last sample arrived, so the transfer completed; the two corrupted
-    // frames stored nothing.
-    ASSERT_EQ(r.status, 0) << r.err;
+    // The last sample arrived, so the transfer ended; the two corrupted
+    // frames stored nothing and are named.
+    ASSERT_EQ(r.status, 7) << r.err;
+    EXPECT_NE(r.err.find("缺少2条（序号7, 30）"), std::string::npos) << r.err;
     std::vector<int> kept;
     for (int i = 0; i < 60; ++i) {
         if (i != 7 && i != 30) kept.push_back(i);

@@ -106,9 +106,15 @@ const Register regRealTime{
         return [count] {
             DeviceSession s;
             s.realTimeCount = *count;
+            // One reading a second; without --count it runs until stopped, and
+            // --deadline then only says for how long.
+            s.SetDefaultDeadline(*count > 0 ? kDefaultDeadline + std::chrono::seconds(2 * *count)
+                                            : std::chrono::seconds(0));
             if (const int rc = s.Connect()) return rc;
             s.dc().OnProbeRealTime();
-            const End end = s.modalEnd == End::kInterrupted ? End::kDone : s.modalEnd;
+            const bool stopped =
+                s.modalEnd == End::kInterrupted || (s.modalEnd == End::kDeadline && *count == 0);
+            const End end = stopped ? End::kDone : s.modalEnd;
             return s.Finish(end, kNoTransfer, "");
         };
     }};

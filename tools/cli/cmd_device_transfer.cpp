@@ -24,7 +24,7 @@ struct TransferArgs {
 int ProbeTransfer(DeviceSession& s) {
     s.progressTransfer = &s.dc().sampleTransfer;
     s.dc().OnProbeDownload();
-    const End end = s.Run([&] { return s.dc().sampleTransfer.complete; });
+    const End end = s.Run([&] { return s.dc().sampleTransfer.complete || s.dc().sampleTransfer.badCount; });
     return s.Finish(end, s.dc().sampleTransfer, "探管数据");
 }
 
@@ -32,20 +32,8 @@ int MarkTransfer(DeviceSession& s) {
     s.ClearTimeout();
     s.progressTransfer = &s.dc().markTransfer;
     s.dc().OnSyncDownload();
-    const End end = s.Run([&] { return s.dc().markTransfer.complete; });
+    const End end = s.Run([&] { return s.dc().markTransfer.complete || s.dc().markTransfer.badCount; });
     return s.Finish(end, s.dc().markTransfer, "同步器数据");
-}
-
-// Saves whatever the transfers brought when -o is given and a count arrived.
-int SaveIfWanted(DeviceSession& s, const std::string& output, int rc) {
-    const bool something = s.dc().sampleTransfer.counted || s.dc().markTransfer.counted;
-    if (output.empty() || !something) return rc;
-    const int saved = SaveSessionDocument(s, output);
-    if (saved == kExitOk) {
-        std::fprintf(stderr, "%zu条探管数据, %zu条同步器数据 -> %s\n", s.doc().RecordCount(),
-                     s.doc().MarkCount(), output.c_str());
-    }
-    return rc != kExitOk ? rc : saved;
 }
 
 const Register regDownload{
@@ -58,12 +46,13 @@ const Register regDownload{
             s.showProgress = true;
             if (const int rc = s.Connect()) return rc;
             int rc = ProbeTransfer(s);
-            // The synchronizer transfer runs whether the probe's ended complete or not.
-            if (a->marks) {
+            // The synchronizer transfer runs whether the probe's ended complete
+            // or not, within the same deadline.
+            if (a->marks && rc != kExitDeadline) {
                 const int marksRc = MarkTransfer(s);
                 if (rc == kExitOk) rc = marksRc;
             }
-            return SaveIfWanted(s, a->output, rc);
+            return SaveTransfers(s, a->output, rc, s.dc().sampleTransfer);
         };
     }};
 
@@ -75,7 +64,7 @@ const Register regMarks{"marks", "Read the synchronizer's marks (同步器数据
                                 DeviceSession s;
                                 s.showProgress = true;
                                 if (const int rc = s.Connect()) return rc;
-                                return SaveIfWanted(s, a->output, MarkTransfer(s));
+                                return SaveTransfers(s, a->output, MarkTransfer(s), s.dc().markTransfer);
                             };
                         }};
 
@@ -98,6 +87,7 @@ const Register regSyncClear{
         return [a] {
             DeviceSession s;
             s.assumeYes = a->yes;
+            s.SetDefaultDeadline(kClearLimit + kDefaultDeadline);
             if (const int rc = s.Connect()) return rc;
             s.dc().OnSyncClear();
             if (s.declined) return kExitDeclined;

@@ -73,11 +73,40 @@ void PrintMarks(const orb::COrbDoc& doc) {
     }
 }
 
+// Code points that move the cursor, change the terminal's state or reorder
+// what follows: C0 and C1 controls, DEL, the line separators and the
+// directional formatting characters.
+bool TerminalControl(char32_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x200E || c == 0x200F || c == 0x2028 || c == 0x2029 ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+// A text of the file as the terminal may show it: printable UTF-8 as it is,
+// controls as \x1b or \u202e. The file's texts come from whoever wrote it.
+std::string TerminalText(std::u16string_view text) {
+    std::string out;
+    char buf[16];
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i];
+        if (!TerminalControl(u)) {
+            // Surrogate pairs stay together; the codec handles lone ones.
+            const bool pair = u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                              text[i + 1] <= 0xDFFF;
+            out += orb::Utf16ToUtf8(text.substr(i, pair ? 2 : 1));
+            i += pair ? 1 : 0;
+            continue;
+        }
+        std::snprintf(buf, sizeof buf, u < 0x80 ? "\\x%02x" : "\\u%04x", static_cast<unsigned>(u));
+        out += buf;
+    }
+    return out;
+}
+
 void PrintSummary(const std::string& path, const orb::COrbDoc& doc, const orb::TlmTiming& t) {
     std::printf("file:      %s\n", path.c_str());
-    std::printf("井队编号:  %s\n", orb::Utf16ToUtf8(doc.teamNumber()).c_str());
-    std::printf("井号:      %s\n", orb::Utf16ToUtf8(doc.wellNumber()).c_str());
-    std::printf("探管编号:  %s\n", orb::Utf16ToUtf8(doc.probeNumber()).c_str());
+    std::printf("井队编号:  %s\n", TerminalText(doc.teamNumber()).c_str());
+    std::printf("井号:      %s\n", TerminalText(doc.wellNumber()).c_str());
+    std::printf("探管编号:  %s\n", TerminalText(doc.probeNumber()).c_str());
     std::printf("delay:     %d min\n", t.sampleDelayMinutes);
     std::printf("interval:  %d s\n", t.sampleIntervalSeconds);
     std::printf("records:   %zu (selected: %u)\n", doc.RecordCount(), orb::CountSelected(doc.records()));

@@ -11,9 +11,10 @@ namespace orbcli {
 
 // Options shared by every sub-command (given before the command name).
 struct GlobalOptions {
-    std::string port;     // --port PATH or port-list number
-    std::string trace;    // --trace FILE: line log
-    std::string journal;  // --journal DIR: receive journal folder (default: the window's)
+    std::string port;            // --port PATH or port-list number
+    std::string trace;           // --trace FILE: line log
+    std::string journal;         // --journal DIR: receive journal folder (default: the window's)
+    double deadlineSeconds = 0;  // --deadline SECONDS: overall limit of a device command (0: default)
 };
 GlobalOptions& Globals();
 

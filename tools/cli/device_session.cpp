@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 
 #include "cli/command.h"
@@ -26,7 +27,18 @@ void InstallInterruptHandler() {
     sigemptyset(&sa.sa_mask);
     sigaction(SIGINT, &sa, nullptr);
     sigaction(SIGTERM, &sa, nullptr);
+    // A closed terminal ends the command like Ctrl-C: what arrived is saved.
+    sigaction(SIGHUP, &sa, nullptr);
 }
+
+// Line time of one item frame at the port's 9600 baud (ten bits a byte).
+std::chrono::milliseconds LineTime(const orb::TransferState& t, int frameBytes) {
+    if (!t.counted || t.announced <= 0) return std::chrono::milliseconds(0);
+    return std::chrono::milliseconds(int64_t{t.announced} * frameBytes * 10 * 1000 / 9600);
+}
+
+constexpr int kSampleFrameBytes = 38;
+constexpr int kMarkFrameBytes = 53;
 
 bool AllDigits(const std::string& s) {
     if (s.empty() || s.size() > 6) return false;
@@ -119,6 +131,10 @@ DeviceSession::End DeviceSession::Run(const std::function<bool()>& done,
     const auto stop = [&] {
         end = timedOut_ ? End::kTimeout : g_interrupted ? End::kInterrupted : End::kDone;
         if (end != End::kDone || done()) return true;
+        if (DeadlinePassed()) {
+            end = End::kDeadline;
+            return true;
+        }
         // Nothing is waiting for an answer, yet nothing arrives.
         if (!timers_.IsRunning(orb::timer_id::kReply) && Clock::now() - lastFrame_ >= stallLimit) {
             end = End::kStalled;
@@ -131,6 +147,21 @@ DeviceSession::End DeviceSession::Run(const std::function<bool()>& done,
     return end;
 }
 
+std::chrono::milliseconds DeviceSession::Deadline() const {
+    using std::chrono::milliseconds;
+    if (Globals().deadlineSeconds > 0)
+        return milliseconds(static_cast<int64_t>(Globals().deadlineSeconds * 1000));
+    if (defaultDeadline_.count() == 0 || !dc_) return defaultDeadline_;
+    // Three times the line time: a slow device, pauses between frames.
+    return defaultDeadline_ + 3 * (LineTime(dc_->sampleTransfer, kSampleFrameBytes) +
+                                   LineTime(dc_->markTransfer, kMarkFrameBytes));
+}
+
+bool DeviceSession::DeadlinePassed() const {
+    const auto limit = Deadline();
+    return limit.count() > 0 && std::chrono::steady_clock::now() - start_ >= limit;
+}
+
 int DeviceSession::Finish(End end, const orb::TransferState& t, const char* what) {
     ClearProgressLine();
     const bool partial = t.counted && !t.complete;
@@ -141,7 +172,19 @@ int DeviceSession::Finish(End end, const orb::TransferState& t, const char* what
     };
     switch (end) {
         case End::kDone:
-            return kExitOk;
+            // The device logic has said what is missing or why nothing was stored.
+            if (t.badCount) return kExitBadReply;
+            return t.Gaps() ? kExitMissing : kExitOk;
+        case End::kDeadline: {
+            const std::string reason =
+                "超过命令时限（" + std::to_string((Deadline().count() + 999) / 1000) + "秒），已停止";
+            if (partial) {
+                report(reason.c_str());
+            } else {
+                std::fprintf(stderr, "%s\n", reason.c_str());
+            }
+            return kExitDeadline;
+        }
         case End::kTimeout:
             return kExitTimeout;
         case End::kInterrupted:
@@ -182,8 +225,10 @@ orb::MessageAnswer DeviceSession::MessageBox(std::string_view text, std::string_
     const MessageAnswer yes = yesNo ? MessageAnswer::kYes : MessageAnswer::kOk;
     // The answer to a command sent just before the question is handled
     // first, as the window does while the question is on screen.
-    loop_->RunUntil([&] { return !timers_.IsRunning(orb::timer_id::kReply) || timedOut_ || g_interrupted; });
-    if (timedOut_ || g_interrupted) return no;
+    loop_->RunUntil([&] {
+        return !timers_.IsRunning(orb::timer_id::kReply) || timedOut_ || g_interrupted || DeadlinePassed();
+    });
+    if (timedOut_ || g_interrupted || DeadlinePassed()) return no;
     std::fprintf(stderr, "%.*s", static_cast<int>(text.size()), text.data());
     if (assumeYes) {
         std::fputs(" (--yes)\n", stderr);
@@ -196,7 +241,10 @@ orb::MessageAnswer DeviceSession::MessageBox(std::string_view text, std::string_
     }
     std::fputs(" [y/N] ", stderr);
     std::string answer;
+    // The operator's time to answer does not count against the deadline.
+    const auto asked = std::chrono::steady_clock::now();
     std::getline(std::cin, answer);
+    start_ += std::chrono::steady_clock::now() - asked;
     if (answer == "y" || answer == "Y" || answer == "yes") return yes;
     declined = true;
     return no;
@@ -299,6 +347,26 @@ int SaveSessionDocument(DeviceSession& s, const std::string& path) {
     }
     s.journal().RetireAll();
     return kExitOk;
+}
+
+int SaveTransfers(DeviceSession& s, const std::string& path, int rc, const orb::TransferState& primary) {
+    if (path.empty()) return rc;
+    std::error_code ec;
+    const bool exists =
+        std::filesystem::symlink_status(path, ec).type() != std::filesystem::file_type::not_found;
+    const bool replaces = primary.counted && primary.announced > 0;
+    const bool something = s.dc().sampleTransfer.counted || s.dc().markTransfer.counted;
+    if (!replaces && (exists || !something)) {
+        std::fprintf(stderr, "%s: 没有写入：没有读取到新数据%s\n", path.c_str(),
+                     exists ? "，原文件保持不变" : "");
+        return rc != kExitOk || !exists ? rc : kExitNotWritten;
+    }
+    const int saved = SaveSessionDocument(s, path);
+    if (saved == kExitOk) {
+        std::fprintf(stderr, "%zu条探管数据, %zu条同步器数据 -> %s\n", s.doc().RecordCount(),
+                     s.doc().MarkCount(), path.c_str());
+    }
+    return rc != kExitOk ? rc : saved;
 }
 
 std::string JournalFolderPath() {

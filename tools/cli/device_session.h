@@ -23,10 +23,18 @@
 namespace orbcli {
 
 // Exit statuses of the device commands (0, 1 and 2 as for every command).
-inline constexpr int kExitIncomplete = 3;  // the stream stopped or the line hung up
-inline constexpr int kExitTimeout = 4;     // "通信超时！"
-inline constexpr int kExitPort = 5;        // no port could be opened
-inline constexpr int kExitDeclined = 6;    // a confirmation was refused
+inline constexpr int kExitIncomplete = 3;   // the stream stopped or the line hung up
+inline constexpr int kExitTimeout = 4;      // "通信超时！"
+inline constexpr int kExitPort = 5;         // no port could be opened
+inline constexpr int kExitDeclined = 6;     // a confirmation was refused
+inline constexpr int kExitMissing = 7;      // the transfer reached its end, but items were lost on the line
+inline constexpr int kExitBadReply = 8;     // the device announced a negative count: nothing stored
+inline constexpr int kExitDeadline = 9;     // the command's overall deadline (--deadline) passed
+inline constexpr int kExitNotWritten = 10;  // -o FILE exists and nothing new arrived: FILE left as it was
+
+// Without --deadline a device command may take this long, plus three times
+// the line time of the items its count replies announce.
+inline constexpr std::chrono::seconds kDefaultDeadline(60);
 
 // The survey table model behind the device table interface.
 class ModelDeviceTable final : public orb::DeviceTable {
@@ -51,7 +59,7 @@ public:
     int Connect();
 
     // How a Run ended.
-    enum class End { kDone, kTimeout, kStalled, kHungUp, kInterrupted };
+    enum class End { kDone, kTimeout, kStalled, kHungUp, kInterrupted, kDeadline };
     // Runs the loop until `done`, a time-out message, a hang-up, or no frame
     // for `stallLimit` while no command waits for its answer.
     End Run(const std::function<bool()>& done,
@@ -59,6 +67,13 @@ public:
     // Exit status for an ending; prints the interruption message of a
     // transfer (how many of the announced items arrived).
     int Finish(End end, const orb::TransferState& transfer, const char* what);
+
+    // The overall deadline without --deadline: `base` from Connect on, plus
+    // the line time of what the count replies announce (0: none).
+    void SetDefaultDeadline(std::chrono::milliseconds base) { defaultDeadline_ = base; }
+    bool DeadlinePassed() const;
+    // The deadline in force, for the message (0: none).
+    std::chrono::milliseconds Deadline() const;
 
     orb::DeviceController& dc() { return *dc_; }
     // The session's receive journals (after Connect).
@@ -116,6 +131,8 @@ private:
     std::chrono::steady_clock::time_point lastFrame_;
     std::chrono::steady_clock::time_point lastDraw_;
     std::chrono::steady_clock::time_point transferStart_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::chrono::milliseconds defaultDeadline_ = kDefaultDeadline;
     std::string status_;
     bool timedOut_ = false;
     bool barShown_ = false;
@@ -127,6 +144,12 @@ std::string JournalFolderPath();
 // Saves the session's document to `path` and retires its journals; 0 or
 // kExitFileError (reported).
 int SaveSessionDocument(DeviceSession& s, const std::string& path);
+
+// -o of a transfer: `path` is written when `primary` (the transfer the
+// command is for) announced at least one item, or when it does not exist yet
+// and some transfer was counted; a failed or empty transfer never replaces
+// an existing file. Returns `rc`, or the save's or kExitNotWritten's status.
+int SaveTransfers(DeviceSession& s, const std::string& path, int rc, const orb::TransferState& primary);
 
 // Adds "-o FILE.tlm".
 void AddOutputOption(CLI::App& sub, std::string& path, bool required);

@@ -167,7 +167,7 @@ DeviceSimulator::Replies DeviceSimulator::ProbeReplies(uint8_t code, std::span<c
 
 DeviceSimulator::Replies DeviceSimulator::SampleStream(bool& hangUp) {
     const auto count = static_cast<int32_t>(s_.samples.size());
-    Replies r{{"sampleCount", ProbeReply(0x03, SampleCountData(count))}};
+    Replies r{{"sampleCount", ProbeReply(0x03, SampleCountData(s_.announcedSamples.value_or(count)))}};
     const int hangAfter = s_.faults.hangUpAfterSamples;
     if (hangAfter == 0) hangUp = true;
     for (int32_t k = 0; k < count && !hangUp; ++k) {
@@ -254,8 +254,10 @@ void DeviceSimulator::Emit(const Replies& replies, int delayMs, bool hangUp, std
             const int changed = Corrupt(bytes, bytes.size() - r.frame.size());
             if (changed > 0 && onCorrupt) onCorrupt(r.kind, number, changed);
         }
-        if (f.splitMaxChunk <= 0) {
+        const bool repeat = AnySelects(f.repeatReply, r.kind, number);
+        if (f.splitMaxChunk <= 0 || repeat) {
             out.push_back({std::move(bytes), 0, false});
+            if (repeat) out.push_back({r.frame, f.repeatEveryMs, false, f.repeatEveryMs});
             continue;
         }
         for (std::size_t pos = 0; pos < bytes.size();) {

@@ -21,6 +21,9 @@ struct Output {
     std::vector<uint8_t> bytes;
     int delayMs = 0;      // pause before this write (after the previous one went out)
     bool hangUp = false;  // hang the line up after this write
+    // >= 0: once written, the same bytes go out again this many ms later,
+    // for ever (a device that keeps repeating a reply).
+    int repeatMs = -1;
 };
 
 class DeviceSimulator {

@@ -205,6 +205,8 @@ FaultSpec Faults(const json& j) {
     if (j.contains("corruptReplies"))
         f.corruptReplies = Selectors(j["corruptReplies"], w + ".corruptReplies");
     Optional(j, "reconnectAfterMs", f.reconnectAfterMs, w, 0, 600000);
+    if (j.contains("repeatReply")) f.repeatReply = Selectors(j["repeatReply"], w + ".repeatReply");
+    Optional(j, "repeatEveryMs", f.repeatEveryMs, w, 1, 600000);
     return f;
 }
 
@@ -223,6 +225,9 @@ std::optional<SyntheticSurvey> Probe(const json& p, Scenario& s, int64_t hostNow
     s.probeClockAtStart = ClockAtStart(p, w);
     s.probeAddress = Address(p, w, s.probeAddress);
     Optional(p, "clearDelayMs", s.probeClearDelayMs, w, 0, 600000);
+    if (p.contains("announced")) {
+        s.announcedSamples = Number<int32_t>(p["announced"], w + ".announced", -2147483648.0, 2147483647.0);
+    }
     if (auto f = p.find("realTimeForm"); f != p.end()) {
         const std::string form = f->is_string() ? f->get<std::string>() : "";
         if (form != "raw" && form != "attitude") Fail(w + ".realTimeForm", "\"raw\" or \"attitude\"");

@@ -63,6 +63,10 @@ struct FaultSpec {
     // >= 0: after a hang-up the port disappears (its link is removed) and a
     // new pseudo-terminal comes back under the same link after this pause.
     int reconnectAfterMs = -1;
+    // Chosen replies go out again every `repeatEveryMs` for as long as the
+    // simulator runs, after their first sending (whole, never split).
+    std::vector<FrameSelector> repeatReply;
+    int repeatEveryMs = 100;
 };
 
 struct Scenario {
@@ -76,6 +80,9 @@ struct Scenario {
     std::optional<int64_t> probeClockAtStart;
     orb::ProbeCalibration calibration = orb::ProbeCalibration::Default();
     std::vector<StoredSampleSpec> samples;
+    // What the sample count reply announces (any int32, negative included);
+    // none: the number of samples.
+    std::optional<int32_t> announcedSamples;
     std::vector<SampleSegment> segments;  // what the samples of a multishot run show
     bool realTimeAttitudeForm = false;    // real-time replies as a ready 80-byte block
     uint8_t probeAddress = 0x01;

@@ -52,6 +52,7 @@ public:
             if (offset_ < o.bytes.size() && !WriteDue(o, now)) return false;
             if (offset_ < o.bytes.size()) continue;
             if (o.hangUp) return true;
+            if (o.repeatMs >= 0) queue_.push_back({o.bytes, o.repeatMs, false, o.repeatMs});
             queue_.pop_front();
             offset_ = 0;
             delayed_ = false;
