@@ -989,6 +989,34 @@ X %6 nT   Y %7 nT   Z %8 nT</translation>
         <source>没有选中的测点</source>
         <translation>No station checked</translation>
     </message>
+    <message>
+        <source>目标不是普通文件（可能是文件夹、设备或管道），没有写入。</source>
+        <translation>The target is not a regular file (it may be a folder, a device or a pipe); nothing was written.</translation>
+    </message>
+    <message>
+        <source>目标是共享文件夹中其他用户建立的符号链接，为安全起见没有写入。</source>
+        <translation>The target is a symbolic link made by another user in a shared folder; for safety nothing was written.</translation>
+    </message>
+    <message>
+        <source>文件大于 %1 MB，没有读取。</source>
+        <translation>The file is larger than %1 MB and was not read.</translation>
+    </message>
+    <message>
+        <source>不是普通文件（可能是文件夹、设备或管道），没有读取。</source>
+        <translation>Not a regular file (it may be a folder, a device or a pipe); it was not read.</translation>
+    </message>
+    <message>
+        <source>探管回复的数据数量无效（%1），没有读取任何数据，原有数据保持不变。</source>
+        <translation>The probe replied with an invalid data count (%1); no data was read and the existing data is unchanged.</translation>
+    </message>
+    <message>
+        <source>同步器回复的数据数量无效（%1），没有读取任何数据，原有数据保持不变。</source>
+        <translation>The synchronizer replied with an invalid data count (%1); no data was read and the existing data is unchanged.</translation>
+    </message>
+    <message>
+        <source>上次读取的探管数据不完整（已收到%1条，共%2条），重新设置将清空探管中的数据。是否继续？</source>
+        <translation>The last probe download was incomplete (%1 of %2 samples received). Setting the work mode again erases the data in the probe. Continue?</translation>
+    </message>
 </context>
 <context>
     <name>orb::CAboutDlg</name>

@@ -22,16 +22,17 @@
 #include <string_view>
 
 #include "core/file_result.h"
+#include "core/ui_text.h"
 
 namespace orb {
 
 // kRefused: the existing target is a folder, device, FIFO or socket.
 inline constexpr const char* kNotRegularTargetMessage =
-    "目标不是普通文件（可能是文件夹、设备或管道），没有写入。";
+    ORB_TEXT("core", "目标不是普通文件（可能是文件夹、设备或管道），没有写入。");
 // kRefused: the target is another user's link in a shared (sticky,
 // world-writable) folder.
 inline constexpr const char* kUnsafeLinkMessage =
-    "目标是共享文件夹中其他用户建立的符号链接，为安全起见没有写入。";
+    ORB_TEXT("core", "目标是共享文件夹中其他用户建立的符号链接，为安全起见没有写入。");
 
 // Destination of a serialised image. Write returns 0 or an errno value.
 class ByteSink {

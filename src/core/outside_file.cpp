@@ -12,7 +12,7 @@ namespace orb {
 
 std::string TooLargeToReadText(std::size_t cap) {
     const std::size_t mb = std::max<std::size_t>(1, cap >> 20);
-    return "文件大于 " + std::to_string(mb) + " MB，没有读取。";
+    return FillTemplate(ORB_TEXT("core", "文件大于 %1 MB，没有读取。"), {std::to_string(mb)});
 }
 
 OutsideFile::~OutsideFile() {

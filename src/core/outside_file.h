@@ -13,11 +13,13 @@
 #include <string>
 
 #include "core/file_result.h"
+#include "core/ui_text.h"
 
 namespace orb {
 
 // kRefused: a folder, device, FIFO or socket.
-inline constexpr const char* kNotRegularFileMessage = "不是普通文件（可能是文件夹、设备或管道），没有读取。";
+inline constexpr const char* kNotRegularFileMessage =
+    ORB_TEXT("core", "不是普通文件（可能是文件夹、设备或管道），没有读取。");
 
 // The operator's text for a file beyond `cap` bytes.
 std::string TooLargeToReadText(std::size_t cap);

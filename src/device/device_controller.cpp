@@ -48,9 +48,18 @@ std::string TransferGapsText(const TransferState& t, std::string_view what) {
 }
 
 std::string BadCountText(std::string_view device, int32_t count) {
-    std::string s(device);
-    s += "回复的数据数量无效（" + std::to_string(count) + "），没有读取任何数据，原有数据保持不变。";
-    return s;
+    // One template per device, so the window can translate the whole text.
+    const char* tmpl =
+        device == "探管"
+            ? ORB_TEXT("core", "探管回复的数据数量无效（%1），没有读取任何数据，原有数据保持不变。")
+        : device == "同步器"
+            ? ORB_TEXT("core", "同步器回复的数据数量无效（%1），没有读取任何数据，原有数据保持不变。")
+            : nullptr;
+    if (!tmpl)
+        return std::string(device) +
+               FillTemplate("回复的数据数量无效（%1），没有读取任何数据，原有数据保持不变。",
+                            {std::to_string(count)});
+    return FillTemplate(tmpl, {std::to_string(count)});
 }
 
 DateTimeFields LocalNow() {

@@ -273,7 +273,8 @@ void DeviceController::RefuseCount(TransferState& t, int32_t count, const char* 
     t.badCount = true;
     t.badCountValue = count;
     op_.SetStatusText(kStatusIncomplete);
-    op_.MessageBox(BadCountText(device, count), "警告", MessageIcon::kWarning, MessageButtons::kOk);
+    op_.MessageBox(BadCountText(device, count), ORB_TEXT("core", "警告"), MessageIcon::kWarning,
+                   MessageButtons::kOk);
 }
 
 void DeviceController::TransferEnded(TransferState& t, const char* what) {
@@ -290,7 +291,8 @@ void DeviceController::TransferEnded(TransferState& t, const char* what) {
     // said, and the survey is marked incomplete.
     MatchIfBothPresent();
     op_.SetStatusText(kStatusIncomplete);
-    op_.MessageBox(TransferGapsText(t, what), "警告", MessageIcon::kWarning, MessageButtons::kOk);
+    op_.MessageBox(TransferGapsText(t, what), ORB_TEXT("core", "警告"), MessageIcon::kWarning,
+                   MessageButtons::kOk);
 }
 
 // Items whose count reply was lost would be appended to the previous data:
