@@ -1,8 +1,8 @@
-# Each plain C++ module is one static library made of every .cpp in its
-# folder, so adding a file never needs an edit here.
+# Each plain C++ module is one static library made of the SOURCES listed
+# for it (paths below src/<name>); a new file is added to its list.
 function(orb_module name)
-  cmake_parse_arguments(M "" "" "DEPS;LIBS" ${ARGN})
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/${name}/*.cpp)
+  cmake_parse_arguments(M "" "" "SOURCES;DEPS;LIBS" ${ARGN})
+  list(TRANSFORM M_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/src/${name}/ OUTPUT_VARIABLE srcs)
   if(srcs)
     set(scope PUBLIC)
     add_library(orb_${name} STATIC ${srcs})
@@ -19,15 +19,16 @@ function(orb_module name)
   endif()
 endfunction()
 
-# One GoogleTest executable per test folder: tests/<name>/*.cpp -> test_<name>.
+# One GoogleTest executable per test folder: the SOURCES listed (paths below
+# tests/<name>) -> test_<name>.
 # LABEL groups the tests for `ctest -L`: unit (fast, in-process; the default),
 # process (drive orb-cli or orb-devsim as child processes) or window.
 function(orb_gtest name)
-  cmake_parse_arguments(T "" "LABEL" "DEPS;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;DEPS;LIBS" ${ARGN})
   if(NOT T_LABEL)
     set(T_LABEL unit)
   endif()
-  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${name}/*.cpp)
+  list(TRANSFORM T_SOURCES PREPEND ${PROJECT_SOURCE_DIR}/tests/${name}/ OUTPUT_VARIABLE srcs)
   if(NOT srcs)
     return()
   endif()
