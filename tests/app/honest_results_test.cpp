@@ -4,9 +4,11 @@
 // ask for, and a repeated sample is neither stored twice nor keeps the
 // download running; a negative count stores nothing.
 #include <QFile>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 
 #include "app/command_ids.h"
 #include "app/device_bridge.h"
@@ -53,11 +55,14 @@ struct Rig {
         device->messageHook = [](const QString&, const QString&) { return MessageAnswer::kOk; };
         QSignalSpy started(frame.get(), &CMainFrame::startupFinished);
         frame->show();
-        return started.wait(5000);
+        const bool ok = started.wait(5000);
+        device->messages.clear();  // the port search's "串口1已打开"
+        return ok;
     }
     void HoldSurvey(std::size_t n) {
         for (const SurveyRecord& r : test::MakeRecords(n)) frame->Document().AppendRecord(r);
         frame->TableModel().RefreshTable();
+        frame->Document().SetModified(false);  // saved: no save question before a download
     }
     ~Rig() {
         if (frame) frame->Document().SetModified(false);
@@ -90,6 +95,10 @@ void HonestResultsTest::lostSamplesAreWarnedAboutAndMarkTheSurvey() {
     const QString expected =
         QStringLiteral("数据读取不完整：已收到277条探管数据，共%1条，缺少3条（序号10-11, 200）。")
             .arg(dc.sampleTransfer.announced);
+    std::printf("[fault] window: samples 10, 11, 200 lost: %zu/%d records, status %s, message %s\n",
+                rig.frame->Document().RecordCount(), dc.sampleTransfer.announced,
+                qPrintable(rig.frame->StatusTextPane()->text()),
+                qPrintable(rig.device->messages.join(" / ")));
     QCOMPARE(rig.device->messages, QStringList{expected});
     QCOMPARE(rig.frame->StatusTextPane()->text(), QStringLiteral("数据读取不完整"));
     QCOMPARE(rig.frame->Document().RecordCount(), std::size_t(277));
@@ -132,10 +141,13 @@ void HonestResultsTest::repeatedRepliesShowOnlyWhatTheCommandAskedFor() {
     rig.frame->Action(command)->trigger();
     DeviceController& dc = rig.device->controller();
     QTRY_VERIFY_WITH_TIMEOUT(
-        dc.sequence() == Sequence::kNone && !rig.device->messages.isEmpty() || dc.sampleTransfer.complete,
+        (dc.sequence() == Sequence::kNone && !rig.device->messages.isEmpty()) || dc.sampleTransfer.complete,
         30000);
     // The device goes on repeating for another while.
     QTest::qWait(1500);
+    std::printf("[fault] window: %s for ever: %zu records, messages %s\n", QTest::currentDataTag(),
+                rig.frame->Document().RecordCount(),
+                rig.device->messages.isEmpty() ? "(none)" : qPrintable(rig.device->messages.join(" / ")));
     QCOMPARE(rig.device->messages, messages);
     const std::size_t expected =
         records < 0 ? std::size_t(dc.sampleTransfer.announced) : std::size_t(records);

@@ -408,6 +408,29 @@ TEST(DevSim, DefaultScenarioIsARealisticSurvey) {
     EXPECT_GT(inclination(sc.samples.size() - 2), 35.0);
 }
 
+// A count reply that lies (negative ones too) before the real samples, and
+// a reply that goes out again for ever after its first sending.
+TEST(DevSim, AnnouncedCountAndRepeatedReplies) {
+    for (const int32_t announced : {-1, 0, 7}) {
+        json j = ExplicitScenario();
+        j["probe"]["announced"] = announced;
+        Sim s(j);
+        const auto frames = s.Ask(orb::ProbeSendStoredFrame());
+        ASSERT_EQ(frames.size(), 4u);
+        EXPECT_EQ(*orb::ReadSampleCount(frames[0]), announced);
+    }
+    json j = ExplicitScenario();
+    j["faults"] = {{"repeatReply", {{{"reply", "sample"}, {"number", 1}}}}, {"repeatEveryMs", 40}};
+    Sim s(j);
+    const auto frames = s.Ask(orb::ProbeSendStoredFrame());
+    ASSERT_EQ(frames.size(), 5u);  // count, samples 0 and 1, the copy of 1, sample 2
+    EXPECT_EQ(frames[3], frames[2]);
+    const Output& copy = s.last[3];
+    EXPECT_EQ(copy.repeatMs, 40);
+    EXPECT_EQ(copy.delayMs, 40);
+    for (std::size_t k = 0; k < s.last.size(); ++k) EXPECT_EQ(s.last[k].repeatMs >= 0, k == 3) << k;
+}
+
 TEST(DevSim, ScenarioErrorsNameTheField) {
     const auto message = [](const char* text) {
         try {
@@ -427,6 +450,8 @@ TEST(DevSim, ScenarioErrorsNameTheField) {
     EXPECT_NE(message(R"({"probe": {"clock": "2025-02-30 00:00:00"}})").find("probe.clock"),
               std::string::npos);
     EXPECT_NE(message(R"({"synchronizer": {"address": 66}})").find("address"), std::string::npos);
+    EXPECT_NE(message(R"({"probe": {"announced": 2147483648}})").find("probe.announced"), std::string::npos);
+    EXPECT_NE(message(R"({"faults": {"repeatEveryMs": 0}})").find("faults.repeatEveryMs"), std::string::npos);
     EXPECT_EQ(message(R"({})"), "accepted");
 }
 
