@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/command_guard.h"
 #include "app/trajectory_plot_widget.h"
 #include "core/atomic_file.h"
 #include "document/well_info.h"
@@ -21,7 +22,7 @@ CTrajectoryPanel::CTrajectoryPanel(QWidget* parent) : QWidget(parent) {
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     savePng_ = toolBar_->addAction(QStringLiteral("保存为PNG..."));
     savePng_->setObjectName(QStringLiteral("trajectorySavePng"));
-    connect(savePng_, &QAction::triggered, this, &CTrajectoryPanel::OnSavePng);
+    ConnectCommand(savePng_, this, [this] { OnSavePng(); });
     note_ = new QLabel(QString::fromUtf8(kAscendingDepthNote), this);
     note_->setObjectName(QStringLiteral("trajectoryNote"));
     note_->setWordWrap(true);
