@@ -345,4 +345,13 @@ inline FaultTally EveryCallFaulted(const std::string& dir, const WriteCase& c) {
     return t;
 }
 
+// The "[fault]" line of a case.
+inline std::string FaultLine(const WriteCase& c, const FaultTally& t) {
+    return "[fault] " + c.what + ", each of its " + std::to_string(t.calls) +
+           " writer calls failing, then killed after each: " + std::to_string(t.runs) + " runs, " +
+           std::to_string(t.failed) + " failed with a message and the old file kept, " +
+           std::to_string(t.succeeded) + " succeeded (the fault after the rename), " +
+           (t.problems.empty() ? "old or new file every time, no temporary file left" : "PROBLEMS") + "\n";
+}
+
 }  // namespace orb::test

@@ -3,6 +3,7 @@
 
 #include <QTimer>
 
+#include "app/command_guard.h"
 #include "app/main_frame.h"
 #include "view/sync_matcher.h"
 
@@ -66,6 +67,11 @@ bool DeviceBridge::Open(int n) {
 }
 
 void DeviceBridge::ReadArrived() {
+    // Device replies are commands too: memory that runs out in one ends it.
+    RunCommand(frame_, [this] { Dispatch(); });
+}
+
+void DeviceBridge::Dispatch() {
     dc_->OnBytesArrived();
     if (serial_.hungUp() && !hangUpReported_) {
         hangUpReported_ = true;
@@ -96,7 +102,8 @@ void DeviceBridge::Start(int id, int periodMs) {
     QTimer*& t = timers_[id];
     if (!t) {
         t = new QTimer(this);
-        connect(t, &QTimer::timeout, this, [this, id] { dc_->OnTimer(id); });
+        connect(t, &QTimer::timeout, this,
+                [this, id] { RunCommand(frame_, [this, id] { dc_->OnTimer(id); }); });
     }
     t->start(periodMs);
 }

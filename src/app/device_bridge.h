@@ -95,8 +95,9 @@ public:
     void RefreshTable() override;
 
 private:
-    // The queued receive notification.
+    // The queued receive notification; Dispatch reads and handles the replies.
     void ReadArrived();
+    void Dispatch();
 
     CMainFrame* frame_;
     SerialPort serial_;

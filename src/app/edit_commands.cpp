@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/command_guard.h"
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/orb_view.h"
@@ -20,9 +21,9 @@ CEditCommands::CEditCommands(CMainFrame* frame) : QObject(frame), frame_(frame) 
     setObjectName(QStringLiteral("editCommands"));
     frame_->Edits().AddListener(this);
     frame_->Edits().SetHistoryObserver([this] { UpdateActions(); });
-    connect(frame_->Action(cmd::kEditUndo), &QAction::triggered, this, &CEditCommands::Undo);
-    connect(frame_->Action(cmd::kEditRedo), &QAction::triggered, this, &CEditCommands::Redo);
-    connect(frame_->Action(cmd::kEditCopy), &QAction::triggered, this, &CEditCommands::Copy);
+    ConnectCommand(frame_->Action(cmd::kEditUndo), this, frame_, [this] { Undo(); });
+    ConnectCommand(frame_->Action(cmd::kEditRedo), this, frame_, [this] { Redo(); });
+    ConnectCommand(frame_->Action(cmd::kEditCopy), this, frame_, [this] { Copy(); });
     AddToContextMenu();
     UpdateActions();
 }
@@ -46,10 +47,10 @@ void CEditCommands::AddToContextMenu() {
     menu->addSeparator();
     menuUndo_ = menu->addAction(tr("撤销(&U)\tCtrl+Z"));
     menuUndo_->setProperty("commandId", cmd::kEditUndo);
-    connect(menuUndo_, &QAction::triggered, this, &CEditCommands::Undo);
+    ConnectCommand(menuUndo_, this, frame_, [this] { Undo(); });
     menuRedo_ = menu->addAction(tr("重做(&R)\tCtrl+Y"));
     menuRedo_->setProperty("commandId", cmd::kEditRedo);
-    connect(menuRedo_, &QAction::triggered, this, &CEditCommands::Redo);
+    ConnectCommand(menuRedo_, this, frame_, [this] { Redo(); });
 }
 
 void CEditCommands::UpdateActions() {

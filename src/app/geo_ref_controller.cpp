@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QToolBar>
 
+#include "app/command_guard.h"
 #include "app/geo_ref_dlg.h"
 #include "app/main_frame.h"
 #include "app/quality_controller.h"
@@ -33,7 +34,7 @@ CGeoRefController::CGeoRefController(CMainFrame* frame, CQualityController* qual
     action_ = new QAction(tr("井位与地磁参考"), this);
     action_->setProperty("commandId", cmd::kGeoReference);
     action_->setStatusTip(tr("由井位和日期计算地磁场、正常重力和子午线收敛角"));
-    connect(action_, &QAction::triggered, this, &CGeoRefController::OnGeoReference);
+    ConnectCommand(action_, this, frame_, [this] { OnGeoReference(); });
     connect(dialog_, &CGeoRefDlg::declinationTaken, this, &CGeoRefController::TakeDeclination);
     connect(dialog_, &CGeoRefDlg::qualityReferencesTaken, this, &CGeoRefController::TakeQualityReferences);
 

@@ -16,6 +16,7 @@
 
 #include "app/about_dlg.h"
 #include "app/app_look.h"
+#include "app/command_guard.h"
 #include "app/command_icons.h"
 #include "app/command_ids.h"
 #include "app/command_table.h"
@@ -325,7 +326,7 @@ void CMainFrame::ShowAbout() {
 }
 
 void CMainFrame::ConnectCommands() {
-    auto on = [this](int id, auto slot) { connect(Action(id), &QAction::triggered, this, slot); };
+    auto on = [this](int id, auto slot) { ConnectCommand(Action(id), this, slot); };
     on(cmd::kFileNew, [this] { OnFileNew(); });
     on(cmd::kFileOpen, [this] { OpenSurveyFile(); });
     on(cmd::kFileSave, [this] { SaveSurveyFile(); });

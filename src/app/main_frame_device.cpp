@@ -1,6 +1,7 @@
 // Device commands of the main window (port, probe, synchronizer): the menu
 // items go to the device logic behind DeviceBridge, which also runs the
 // start-up port search.
+#include "app/command_guard.h"
 #include "app/command_ids.h"
 #include "app/device_bridge.h"
 #include "app/main_frame.h"
@@ -12,7 +13,7 @@ void CMainFrame::ConnectDeviceCommands() {
     for (int id : {cmd::kPortSelect, cmd::kProbeTest, cmd::kProbeInfo, cmd::kProbeClock, cmd::kProbeRealTime,
                    cmd::kProbeDownload, cmd::kProbeWorkMode, cmd::kSyncTest, cmd::kSyncClock,
                    cmd::kSyncDownload, cmd::kSyncClear}) {
-        connect(Action(id), &QAction::triggered, device, [this, id] { OnDeviceCommand(id); });
+        ConnectCommand(Action(id), device, this, [this, id] { OnDeviceCommand(id); });
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 
+#include "app/command_guard.h"
 #include "app/command_ids.h"
 #include "app/main_frame.h"
 #include "app/quality_controller.h"
@@ -60,7 +61,7 @@ void CMainFrame::ConnectExchangeCommands() {
         auto* a = new QAction(tr(f.menuText), this);
         a->setProperty("commandId", f.id);
         actions_.insert(f.id, a);
-        connect(a, &QAction::triggered, this, [this, id = f.id] { OnExportExchange(id); });
+        ConnectCommand(a, this, [this, id = f.id] { OnExportExchange(id); });
         menu->addAction(a);
     }
     for (QAction* top : menuBar_->actions()) {

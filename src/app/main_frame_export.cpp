@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 
+#include "app/command_guard.h"
 #include "app/command_ids.h"
 #include "app/dialog_folder.h"
 #include "app/main_frame.h"
@@ -34,8 +35,8 @@ std::string LocalPath(const QString& path) {
 
 void CMainFrame::ConnectExportCommands() {
     txtSetDlg_ = new CTxtSetDlg(this);
-    connect(Action(cmd::kExportText), &QAction::triggered, this, [this] { OnExportText(); });
-    connect(Action(cmd::kExportExcel), &QAction::triggered, this, [this] { OnExportExcel(); });
+    ConnectCommand(Action(cmd::kExportText), this, [this] { OnExportText(); });
+    ConnectCommand(Action(cmd::kExportExcel), this, [this] { OnExportExcel(); });
     Action(cmd::kExportText)->setEnabled(true);
     Action(cmd::kExportExcel)->setEnabled(true);
 }

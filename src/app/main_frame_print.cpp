@@ -13,6 +13,7 @@
 #include <QPrinterInfo>
 
 #include "app/canvas/report_output.h"
+#include "app/command_guard.h"
 #include "app/command_ids.h"
 #include "app/dialog_folder.h"
 #include "app/main_frame.h"
@@ -50,7 +51,7 @@ bool CanPrintWithoutDialog(const QPrinter& printer) {
 void CMainFrame::ConnectPrintCommands() {
     printSetDlg_ = new CPrintSetDlg(this);
     const auto on = [this](int id, void (CMainFrame::*slot)()) {
-        connect(Action(id), &QAction::triggered, this, [this, slot] { (this->*slot)(); });
+        ConnectCommand(Action(id), this, [this, slot] { (this->*slot)(); });
         Action(id)->setEnabled(true);
     };
     on(cmd::kFilePageSetup, &CMainFrame::OnFilePageSetup);

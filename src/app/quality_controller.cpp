@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 
+#include "app/command_guard.h"
 #include "app/command_ids.h"
 #include "app/device_bridge.h"
 #include "app/dock_split.h"
@@ -76,7 +77,7 @@ QAction* CQualityController::panelAction() const {
 void CQualityController::CreateActions() {
     settingsAction_ = MakeCommand(this, cmd::kQualitySettings, tr("测量质量设置..."),
                                   tr("本井的当地重力、总磁场、磁倾角及容差，狗腿度单位和视平移方位"));
-    connect(settingsAction_, &QAction::triggered, this, &CQualityController::OnQualitySettings);
+    ConnectCommand(settingsAction_, this, frame_, [this] { OnQualitySettings(); });
     reportPageAction_ = MakeCommand(this, cmd::kTrajectoryReportPage, tr("打印报告时附轨迹页"),
                                     tr("打印、预览和PDF报告的最后一页为井眼轨迹图"));
     reportPageAction_->setCheckable(true);
@@ -113,7 +114,7 @@ void CQualityController::ConnectSignals() {
     // The well number and the declination change in the well dialog; this
     // runs after the frame's own handler.
     if (QAction* well = frame_->Action(cmd::kWellInfo))
-        connect(well, &QAction::triggered, this, &CQualityController::Reload);
+        ConnectCommand(well, this, frame_, [this] { Reload(); });
 }
 
 QString CQualityController::CurrentWell() const {

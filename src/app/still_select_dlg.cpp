@@ -13,6 +13,7 @@
 #include <cmath>
 #include <functional>
 
+#include "app/command_guard.h"
 #include "app/main_frame.h"
 #include "app/quality_controller.h"
 #include "app/ui_language.h"
@@ -178,7 +179,7 @@ QAction* MakeStillSelectAction(CMainFrame* frame) {
     const QString tip = QCoreApplication::translate("Orb", "从记录本身找出探管静止的时段，每段建议一个测点");
     a->setStatusTip(tip);
     a->setWhatsThis(tip);
-    QObject::connect(a, &QAction::triggered, frame, [frame] { OnStillSelect(frame); });
+    ConnectCommand(a, frame, [frame] { OnStillSelect(frame); });
     return a;
 }
 

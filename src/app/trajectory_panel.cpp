@@ -9,6 +9,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/command_guard.h"
 #include "app/dialog_folder.h"
 #include "app/trajectory_plot_widget.h"
 #include "app/ui_language.h"
@@ -23,7 +24,7 @@ CTrajectoryPanel::CTrajectoryPanel(QWidget* parent) : QWidget(parent) {
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     savePng_ = toolBar_->addAction(tr("保存为PNG..."));
     savePng_->setObjectName(QStringLiteral("trajectorySavePng"));
-    connect(savePng_, &QAction::triggered, this, &CTrajectoryPanel::OnSavePng);
+    ConnectCommand(savePng_, this, [this] { OnSavePng(); });
     note_ = new QLabel(CoreText(kAscendingDepthNote), this);
     note_->setObjectName(QStringLiteral("trajectoryNote"));
     note_->setWordWrap(true);

@@ -160,7 +160,10 @@ int CTxtSetDlg::exec() {
 }
 
 void CTxtSetDlg::LoadFromFile() {
-    editor_.Load(LoadTxtExportFormat(FormatPath()));
+    FileResult unread;
+    editor_.Load(LoadTxtExportFormat(FormatPath(), &unread));
+    if (!unread.ok())
+        QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromStdString(unread.message));
     space_->setChecked(editor_.spaceSeparator());
     comma_->setChecked(!editor_.spaceSeparator());
     captions_->setChecked(editor_.writeCaptions());

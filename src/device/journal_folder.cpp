@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -85,9 +86,11 @@ JournalLock& JournalLock::operator=(JournalLock&& o) noexcept {
 bool JournalLock::Acquire(const std::string& journalPath) {
     Release();
     const std::string lockPath = journalPath + ".lock";
-    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // Never waits on a FIFO planted under the lock's name, nor locks one.
+    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (fd < 0) return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         return false;
     }
@@ -109,7 +112,7 @@ void JournalLock::Release() {
 
 bool JournalInUse(const std::string& journalPath) {
     const std::string lockPath = journalPath + ".lock";
-    const int fd = ::open(lockPath.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(lockPath.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return false;
     const bool busy = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
     ::close(fd);

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QSettings>
 #include <QStatusBar>
@@ -10,6 +11,7 @@
 #include <QtTest>
 
 #include "app/app_look.h"
+#include "app/command_guard.h"
 #include "app/command_ids.h"
 #include "app/lock_indicators.h"
 #include "app/main_frame.h"
@@ -61,6 +63,7 @@ private slots:
     void storedLookOutsideTheRangeFallsBack();
     void looksAreVisiblyDistinct();
     void captionIsTheProductCaption();
+    void memoryThatRunsOutEndsTheCommandNotTheWindow();
 
 private:
     std::unique_ptr<QTemporaryDir> settings_;
@@ -265,6 +268,42 @@ void ShellTest::looksAreVisiblyDistinct() {
 void ShellTest::captionIsTheProductCaption() {
     CMainFrame f;
     QCOMPARE(f.windowTitle(), QString::fromUtf8(kProductCaption));
+}
+
+// A command that runs out of memory (thrown, or a size beyond any vector)
+// ends with a message box; the window and its unsaved survey stay.
+void ShellTest::memoryThatRunsOutEndsTheCommandNotTheWindow() {
+    CMainFrame f;
+    f.show();
+    f.Document().EditRecords([](std::vector<SurveyRecord>& r) { r = test::MakeRecords(6); });
+    f.Document().SetModified(true);
+    const std::vector<std::function<void()>> commands = {
+        [] { throw std::bad_alloc(); },
+        [] { std::vector<SurveyRecord>().reserve(std::vector<SurveyRecord>().max_size() + 1); },
+    };
+    for (const auto& command : commands) {
+        QAction action(&f);
+        int ran = 0;
+        ConnectCommand(&action, &f, [&] {
+            ++ran;
+            command();
+        });
+        QString text, title;
+        test::WhenModal([&](QWidget* w) {
+            if (auto* box = qobject_cast<QMessageBox*>(w)) {
+                text = box->text();
+                title = box->windowTitle();
+                box->accept();
+            }
+        });
+        action.trigger();
+        QCOMPARE(ran, 1);
+        QCOMPARE(text, QString::fromUtf8(kOutOfMemoryMessage));
+        QCOMPARE(title, QString::fromUtf8(kOutOfMemoryCaption));
+        QVERIFY(f.isVisible());
+        QCOMPARE(f.Document().RecordCount(), std::size_t{6});
+        QVERIFY(f.Document().IsModified());
+    }
 }
 
 QTEST_MAIN(ShellTest)

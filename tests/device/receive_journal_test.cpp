@@ -171,15 +171,19 @@ TEST(ReceiveJournal, DamageKeepsWhatPrecedesIt) {
     }
 }
 
-// A FIFO in the journal folder is not waited for (the read runs in a child
-// that an alarm ends after 5 s); a journal beyond the cap is read up to it
-// and keeps the entries before.
+// A FIFO in the journal folder, as a journal or as its lock, is not waited
+// for (the reads run in a child that an alarm ends after 5 s); a journal
+// beyond the cap is read up to it and keeps the entries before.
 TEST(ReceiveJournal, FilesAreReadOnlyWhenRegularAndUpToTheCap) {
     TempFolder dir;
     ASSERT_EQ(::mkfifo((dir.path + "/fifo.orbj").c_str(), 0644), 0);
+    ASSERT_EQ(::mkfifo((dir.path + "/fifo.orbj.lock").c_str(), 0644), 0);
     const ChildResult r = detail::RunChild([&](std::string&) {
         ::alarm(5);
-        return ReadJournalFile(dir.path + "/fifo.orbj").damage == JournalDamage::kNotAJournal ? 0 : 1;
+        JournalLock lock;
+        const bool refused = ReadJournalFile(dir.path + "/fifo.orbj").damage == JournalDamage::kNotAJournal &&
+                             !JournalInUse(dir.path + "/fifo.orbj") && !lock.Acquire(dir.path + "/fifo.orbj");
+        return refused ? 0 : 1;
     });
     EXPECT_EQ(r.status, 0) << (r.status == 128 + SIGALRM ? "blocked on the FIFO" : "");
 

@@ -1,10 +1,10 @@
-#include "core/outside_file.h"
 #include "document/tlm_file.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "core/outside_file.h"
 #include "document/tlm_test_util.h"
 
 namespace orb {

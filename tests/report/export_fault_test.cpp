@@ -200,12 +200,7 @@ TEST(ExportFault, EveryWriterCallFailingOrKilled) {
     };
     for (const test::WriteCase& c : cases) {
         const test::FaultTally t = test::EveryCallFaulted(dir.path(), c);
-        std::printf(
-            "[fault] %s, each of its %d writer calls failing, then killed after each: %d runs, %d failed "
-            "with a "
-            "message and the old file kept, %d succeeded (the fault after the rename), %s\n",
-            c.what.c_str(), t.calls, t.runs, t.failed, t.succeeded,
-            t.problems.empty() ? "old or new file every time, no temporary file left" : "PROBLEMS");
+        std::fputs(test::FaultLine(c, t).c_str(), stdout);
         EXPECT_GE(t.calls, 8) << c.what;
         EXPECT_EQ(t.problems, "");
     }
