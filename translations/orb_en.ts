@@ -1017,6 +1017,10 @@ X %6 nT   Y %7 nT   Z %8 nT</translation>
         <source>上次读取的探管数据不完整（已收到%1条，共%2条），重新设置将清空探管中的数据。是否继续？</source>
         <translation>The last probe download was incomplete (%1 of %2 samples received). Setting the work mode again erases the data in the probe. Continue?</translation>
     </message>
+    <message>
+        <source>内存不足，命令没有完成。</source>
+        <translation>Out of memory: the command was not completed.</translation>
+    </message>
 </context>
 <context>
     <name>orb::CAboutDlg</name>

@@ -5,6 +5,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "app/ui_language.h"
+
 namespace orb {
 
 bool RunCommand(QWidget* parent, const std::function<void()>& command) {
@@ -16,8 +18,7 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command) {
     }
     // The stack is unwound and what the command held is freed: there is room
     // for the message again.
-    QMessageBox::critical(parent, QString::fromUtf8(kOutOfMemoryCaption),
-                          QString::fromUtf8(kOutOfMemoryMessage));
+    QMessageBox::critical(parent, CoreText(kOutOfMemoryCaption), CoreText(kOutOfMemoryMessage));
     return false;
 }
 

@@ -12,12 +12,14 @@
 #include <type_traits>
 #include <utility>
 
+#include "core/ui_text.h"
+
 class QWidget;
 
 namespace orb {
 
-inline constexpr const char* kOutOfMemoryMessage = "内存不足，命令没有完成。";
-inline constexpr const char* kOutOfMemoryCaption = "错误";
+inline constexpr const char* kOutOfMemoryMessage = ORB_TEXT("core", "内存不足，命令没有完成。");
+inline constexpr const char* kOutOfMemoryCaption = ORB_TEXT("core", "错误");
 
 // Runs `command`; false, after the message box, when memory ran out.
 bool RunCommand(QWidget* parent, const std::function<void()>& command);
