@@ -5,7 +5,6 @@
 #include <chrono>
 
 #include "core/outside_file.h"
-
 #include "core/ui_text.h"
 
 namespace orb {
