@@ -144,6 +144,15 @@ void LanguageTest::qtStandardButtonsInChinese() {
     QVERIFY(box.button(QMessageBox::Cancel)->text().startsWith(QStringLiteral("取消")));
 }
 
+// A counted transfer that stopped after `arrived` of `announced` items.
+static TransferState Shortfall(int32_t announced, int64_t arrived) {
+    TransferState t;
+    t.counted = true;
+    t.announced = announced;
+    t.arrived = arrived;
+    return t;
+}
+
 void LanguageTest::coreTextsThroughTheirTemplates_data() {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("english");
@@ -155,8 +164,7 @@ void LanguageTest::coreTextsThroughTheirTemplates_data() {
         "More than 39768215 records cannot be saved as a TLM file.");
     row("one number", "串口12已打开", "Serial port 12 opened");
     row("numbers reordered", "7个同步标记中5个已匹配", "5 of 7 synchronizer marks matched");
-    row("reason and shortfall",
-        TransferShortfallText("数据流中断", TransferState{true, 420, 100, false}, kProbeItemsText),
+    row("reason and shortfall", TransferShortfallText("数据流中断", Shortfall(420, 100), kProbeItemsText),
         "Data stream interrupted: 100 of 420 probe records received");
     row("decimals and sign", "地磁倾角超差: -61.3 (参考 -58.00 ± 0.50)",
         "Dip out of tolerance: -61.3 (reference -58.00 ± 0.50)");
