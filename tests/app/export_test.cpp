@@ -347,7 +347,10 @@ void ExportTest::exportDialogsStartInTheSurveysFolder() {
 
     // A folder chosen for an export is where the next one starts.
     ChooseFile(otherDir + "/A.xls", kExcelFilters);
+    Box box;
+    AnswerBox(&box);
     f.Action(cmd::kExportExcel)->trigger();
+    QVERIFY(box.seen);
     QVERIFY(QFile::exists(otherDir + "/A.xls"));
     NoteStartFolder(&folder);
     f.Action(cmd::kExportExcel)->trigger();
