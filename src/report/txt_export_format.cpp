@@ -72,11 +72,12 @@ std::string TxtExportFormatPath() {
 TxtExportFormat LoadTxtExportFormat(const std::string& path, FileResult* unread) {
     TxtExportFormat format;
     std::string bytes;
-    // An over-long file is damaged: the cap is the layout's own size.
+    // An over-long file is damaged: the cap is the layout's own size. No file
+    // there (nor a folder for it) gives the defaults silently, as on a first run.
     const FileResult r = ReadOutsideFile(path, bytes, kExpFmtFileSize);
     if (r.ok()) {
         DecodeExpFmt(bytes, format);
-    } else if (unread && r.code != FileStatus::kTooLarge && r.error != ENOENT) {
+    } else if (unread && r.code != FileStatus::kTooLarge && r.error != ENOENT && r.error != ENOTDIR) {
         *unread = r;
         unread->message = "无法读取 " + path + "：" + r.message;
     }
