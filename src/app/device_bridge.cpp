@@ -48,6 +48,8 @@ DeviceBridge::DeviceBridge(CMainFrame* frame) : QObject(frame), frame_(frame) {
 DeviceBridge::~DeviceBridge() {
     // Joins the event thread; a notification still queued dies with this object.
     serial_.Close();
+    // Whatever hangs on the device logic (the receive journal) goes before it.
+    while (!children().isEmpty()) delete children().constFirst();
 }
 
 void DeviceBridge::StartupSearch() {

@@ -39,7 +39,7 @@ bool DeviceLaunch::StartSimulator(const QStringList& extraArgs, QString& error, 
     }
     sim_ = std::make_unique<QProcess>();
     sim_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim_->start(program, extraArgs);
+    sim_->start(program, QStringList{QStringLiteral("--exit-with-parent")} + extraArgs);
     // The first line on standard output is the pseudo-terminal to open.
     QDeadlineTimer deadline(10000);
     while (!sim_->canReadLine() && !deadline.hasExpired() && sim_->state() != QProcess::NotRunning)

@@ -22,6 +22,7 @@
 #include "app/command_table.h"
 #include "app/data_modify_dlg.h"
 #include "app/depth_calc_dlg.h"
+#include "app/edit_commands.h"
 #include "app/help_window.h"
 #include "app/lock_indicators.h"
 #include "app/orb_view.h"
@@ -86,8 +87,11 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent), model_(edits_) {
 }
 
 CMainFrame::~CMainFrame() {
-    // The table widget talks to the model until it is gone; children would
-    // otherwise outlive the members they point to.
+    // The edit commands listen to the frame's edits, and the table widget
+    // talks to the model until it is gone; children would otherwise outlive
+    // the members they point to.
+    delete editCommands_;
+    editCommands_ = nullptr;
     delete view_;
     view_ = nullptr;
     model_.SetWellNumbersSink({});

@@ -18,7 +18,9 @@ QString Utf8(const std::string& s) {
 }  // namespace
 
 RecoveryJournal::RecoveryJournal(CMainFrame* frame, const QString& folder)
-    : QObject(frame), frame_(frame), folder_(folder) {
+    // A child of the device side: the journal watches its device logic and
+    // must be gone before that is.
+    : QObject(FrameDevice(frame)), frame_(frame), folder_(folder) {
     if (folder_.isEmpty()) {
         folder_ =
             QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/journal");

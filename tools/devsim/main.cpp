@@ -2,6 +2,7 @@
 // first line of standard output is the device to open as the serial port.
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/signalfd.h>
 #include <unistd.h>
 
@@ -60,6 +61,9 @@ int main(int argc, char** argv) {
     app.add_option("--replay", replayPaths,
                    "play back the replies of a receive journal or a line log (repeatable, in order)");
     app.add_flag("-v,--verbose", verbose, "describe commands and replies on standard error");
+    bool withParent = false;
+    app.add_flag("--exit-with-parent", withParent,
+                 "stop when the program that started the simulator ends, even if it crashed");
     CLI11_PARSE(app, argc, argv);
 
     devsim::Scenario scenario;
@@ -91,6 +95,8 @@ int main(int argc, char** argv) {
         std::cerr << "orb-devsim: cannot watch the stop signals\n";
         return 1;
     }
+    // A crashed parent must not leave the simulator holding its pipes open.
+    if (withParent && (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || ::getppid() == 1)) return 0;
     devsim::DeviceSimulator sim(std::move(scenario), devsim::LocalCivilNow);
     if (!replayPaths.empty()) sim.SetReplay(&replay);
     sim.onCommand = [&](std::span<const uint8_t> frame) {
