@@ -1,12 +1,18 @@
 #include "app_test_support.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QPointer>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QWidget>
+#include <QtDebug>
 #include <memory>
 
+#include "app/device_bridge.h"
+#include "app/main_frame.h"
 #include "app/orb_app.h"
 
 namespace orb::test {
@@ -60,6 +66,57 @@ void WhenModal(std::function<void(QWidget*)> answer, int timeoutMs, const char* 
         if (modal) answer(modal);
     });
     timer->start(20);
+}
+
+bool SimRig::Start(QStringList args, const QByteArray& scenarioJson, MessageAnswer answer,
+                   const QString& port) {
+    if (!scenarioJson.isEmpty()) {
+        QFile f(dir.filePath(QStringLiteral("scenario.json")));
+        if (!f.open(QIODevice::WriteOnly)) return false;
+        f.write(scenarioJson);
+        f.close();
+        args << QStringLiteral("--scenario") << f.fileName();
+    }
+    QString error;
+    if (!sim.StartSimulator(args, error, QStringLiteral(ORB_BINARY_DIR "/tools/orb-devsim"))) {
+        qWarning() << error;
+        return false;
+    }
+    PortListOptions options;
+    options.namedPort = (port.isEmpty() ? sim.simulatorPath() : port).toStdString();
+    DeviceBridge::Configure(options);
+    frame = std::make_unique<CMainFrame>();
+    device = FrameDevice(frame.get());
+    device->messageHook = [answer](const QString&, const QString&) { return answer; };
+    QSignalSpy started(frame.get(), &CMainFrame::startupFinished);
+    frame->show();
+    return started.wait(5000);
+}
+
+QString SimRig::LogPath() const {
+    return dir.filePath(QStringLiteral("commands.log"));
+}
+
+QStringList SimRig::Logged() const {
+    QFile f(LogPath());
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return QString::fromLatin1(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+void SimRig::Run(int id) {
+    frame->Action(id)->trigger();
+}
+
+void SimRig::HoldSurvey(std::size_t n, bool modified) {
+    for (const SurveyRecord& r : MakeRecords(n)) frame->Document().AppendRecord(r);
+    frame->TableModel().RefreshTable();
+    frame->Document().SetModified(modified);
+}
+
+SimRig::~SimRig() {
+    // No save question while the window goes.
+    if (frame) frame->Document().SetModified(false);
+    frame.reset();
 }
 
 }  // namespace orb::test

@@ -34,57 +34,17 @@ QByteArray Scenario(const char* more) {
 
 constexpr const char* kSampleRequest = "FF FF FF FF FF FF 01 46 03 00 44";
 
-struct Rig {
-    QTemporaryDir dir;
-    DeviceLaunch sim;
-    std::unique_ptr<CMainFrame> frame;
-    DeviceBridge* device = nullptr;
-
+struct Rig : test::SimRig {
     bool Start(const QByteArray& scenarioJson = {}, const QString& baud = QStringLiteral("0")) {
-        QStringList args{QStringLiteral("--baud"), baud, QStringLiteral("--log"), LogPath()};
-        if (!scenarioJson.isEmpty()) {
-            QFile f(dir.filePath(QStringLiteral("scenario.json")));
-            if (!f.open(QIODevice::WriteOnly)) return false;
-            f.write(scenarioJson);
-            f.close();
-            args << QStringLiteral("--scenario") << f.fileName();
-        }
-        QString error;
-        if (!sim.StartSimulator(args, error, QStringLiteral(ORB_BINARY_DIR "/tools/orb-devsim"))) {
-            qWarning() << error;
-            return false;
-        }
-        PortListOptions options;
-        options.namedPort = sim.simulatorPath().toStdString();
-        DeviceBridge::Configure(options);
-        frame = std::make_unique<CMainFrame>();
-        device = FrameDevice(frame.get());
-        device->messageHook = [](const QString&, const QString&) { return MessageAnswer::kYes; };
-        QSignalSpy started(frame.get(), &CMainFrame::startupFinished);
-        frame->show();
-        return started.wait(5000);
+        return SimRig::Start({QStringLiteral("--baud"), baud, QStringLiteral("--log"), LogPath()},
+                             scenarioJson);
     }
-    QString LogPath() const { return dir.filePath(QStringLiteral("commands.log")); }
-    QStringList Logged() const {
-        QFile f(LogPath());
-        if (!f.open(QIODevice::ReadOnly)) return {};
-        return QString::fromLatin1(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-    void Run(int id) { frame->Action(id)->trigger(); }
     // A modified survey of `n` records the operator has worked on.
-    void HoldSurvey(std::size_t n) {
-        for (const SurveyRecord& r : test::MakeRecords(n)) frame->Document().AppendRecord(r);
-        frame->TableModel().RefreshTable();
-        frame->Document().SetModified(true);
-    }
+    void HoldSurvey(std::size_t n) { SimRig::HoldSurvey(n, true); }
     std::vector<float> Depths() const {
         std::vector<float> out;
         for (const SurveyRecord& r : frame->Document().records()) out.push_back(r.depth);
         return out;
-    }
-    ~Rig() {
-        if (frame) frame->Document().SetModified(false);
-        frame.reset();
     }
 };
 

@@ -32,48 +32,12 @@ namespace {
 
 // One simulator and one window per test; message boxes are answered by the
 // hook (Yes / OK) and recorded.
-struct Rig {
-    QTemporaryDir dir;
-    DeviceLaunch sim;
-    std::unique_ptr<CMainFrame> frame;
-    DeviceBridge* device = nullptr;
-
+struct Rig : test::SimRig {
     QString baud = QStringLiteral("0");  // unpaced unless a test wants the real line speed
 
     bool Start(const QByteArray& scenarioJson = {}) {
-        QStringList args{QStringLiteral("--baud"), baud, QStringLiteral("--log"), LogPath()};
-        if (!scenarioJson.isEmpty()) {
-            QFile f(dir.filePath(QStringLiteral("scenario.json")));
-            if (!f.open(QIODevice::WriteOnly)) return false;
-            f.write(scenarioJson);
-            f.close();
-            args << QStringLiteral("--scenario") << f.fileName();
-        }
-        QString error;
-        if (!sim.StartSimulator(args, error, QStringLiteral(ORB_BINARY_DIR "/tools/orb-devsim"))) {
-            qWarning() << error;
-            return false;
-        }
-        PortListOptions options;
-        options.namedPort = sim.simulatorPath().toStdString();
-        DeviceBridge::Configure(options);
-        frame = std::make_unique<CMainFrame>();
-        device = FrameDevice(frame.get());
-        device->messageHook = [](const QString&, const QString&) { return MessageAnswer::kYes; };
-        QSignalSpy started(frame.get(), &CMainFrame::startupFinished);
-        frame->show();
-        return started.wait(5000);
-    }
-    QString LogPath() const { return dir.filePath(QStringLiteral("commands.log")); }
-    QStringList Logged() const {
-        QFile f(LogPath());
-        if (!f.open(QIODevice::ReadOnly)) return {};
-        return QString::fromLatin1(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-    void Run(int id) { frame->Action(id)->trigger(); }
-    ~Rig() {
-        if (frame) frame->Document().SetModified(false);
-        frame.reset();
+        return SimRig::Start({QStringLiteral("--baud"), baud, QStringLiteral("--log"), LogPath()},
+                             scenarioJson);
     }
 };
 

@@ -125,37 +125,10 @@ const Edit kEdits[] = {
      }},
 };
 
-struct DeviceRig {
-    QTemporaryDir dir;
-    DeviceLaunch sim;
-    std::unique_ptr<CMainFrame> frame;
-    DeviceBridge* device = nullptr;
-
+struct DeviceRig : test::SimRig {
     bool Start(const QByteArray& scenarioJson) {
-        QFile f(dir.filePath(QStringLiteral("scenario.json")));
-        if (!f.open(QIODevice::WriteOnly)) return false;
-        f.write(scenarioJson);
-        f.close();
-        QString error;
-        const QStringList args{QStringLiteral("--baud"), QStringLiteral("0"), QStringLiteral("--scenario"),
-                               f.fileName()};
-        if (!sim.StartSimulator(args, error, QStringLiteral(ORB_BINARY_DIR "/tools/orb-devsim"))) {
-            qWarning() << error;
-            return false;
-        }
-        PortListOptions options;
-        options.namedPort = sim.simulatorPath().toStdString();
-        DeviceBridge::Configure(options);
-        frame = std::make_unique<CMainFrame>();
-        device = FrameDevice(frame.get());
-        device->messageHook = [](const QString&, const QString&) { return MessageAnswer::kOk; };
-        QSignalSpy started(frame.get(), &CMainFrame::startupFinished);
-        frame->show();
-        return started.wait(5000);
-    }
-    ~DeviceRig() {
-        if (frame) frame->Document().SetModified(false);
-        frame.reset();
+        return SimRig::Start({QStringLiteral("--baud"), QStringLiteral("0")}, scenarioJson,
+                             MessageAnswer::kOk);
     }
 };
 

@@ -29,45 +29,14 @@ QByteArray Scenario(const char* more, const char* probe = "") {
            more + "}";
 }
 
-struct Rig {
-    QTemporaryDir dir;
-    DeviceLaunch sim;
-    std::unique_ptr<CMainFrame> frame;
-    DeviceBridge* device = nullptr;
-
+struct Rig : test::SimRig {
     bool Start(const QByteArray& scenarioJson) {
-        QFile f(dir.filePath(QStringLiteral("scenario.json")));
-        if (!f.open(QIODevice::WriteOnly)) return false;
-        f.write(scenarioJson);
-        f.close();
-        QString error;
-        const QStringList args{QStringLiteral("--baud"), QStringLiteral("0"), QStringLiteral("--scenario"),
-                               f.fileName()};
-        if (!sim.StartSimulator(args, error, QStringLiteral(ORB_BINARY_DIR "/tools/orb-devsim"))) {
-            qWarning() << error;
-            return false;
-        }
-        PortListOptions options;
-        options.namedPort = sim.simulatorPath().toStdString();
-        DeviceBridge::Configure(options);
-        frame = std::make_unique<CMainFrame>();
-        device = FrameDevice(frame.get());
-        device->messageHook = [](const QString&, const QString&) { return MessageAnswer::kOk; };
-        QSignalSpy started(frame.get(), &CMainFrame::startupFinished);
-        frame->show();
-        const bool ok = started.wait(5000);
+        const bool ok =
+            SimRig::Start({QStringLiteral("--baud"), QStringLiteral("0")}, scenarioJson, MessageAnswer::kOk);
         device->messages.clear();  // the port search's "串口1已打开"
         return ok;
     }
-    void HoldSurvey(std::size_t n) {
-        for (const SurveyRecord& r : test::MakeRecords(n)) frame->Document().AppendRecord(r);
-        frame->TableModel().RefreshTable();
-        frame->Document().SetModified(false);  // saved: no save question before a download
-    }
-    ~Rig() {
-        if (frame) frame->Document().SetModified(false);
-        frame.reset();
-    }
+    void HoldSurvey(std::size_t n) { SimRig::HoldSurvey(n, false); }  // saved: no save question
 };
 
 }  // namespace

@@ -57,40 +57,13 @@ struct Heartbeat {
     }
 };
 
-struct Rig {
-    QTemporaryDir dir;
-    DeviceLaunch sim;
-    std::unique_ptr<CMainFrame> frame;
-    DeviceBridge* device = nullptr;
-
+struct Rig : test::SimRig {
     QString Link() const { return dir.filePath(QStringLiteral("ttyProbe")); }
 
     bool Start(const QByteArray& scenario, const QString& baud) {
-        QFile f(dir.filePath(QStringLiteral("scenario.json")));
-        if (!f.open(QIODevice::WriteOnly)) return false;
-        f.write(scenario);
-        f.close();
-        QString error;
-        const QStringList args{QStringLiteral("--baud"),     baud,        QStringLiteral("--link"), Link(),
-                               QStringLiteral("--scenario"), f.fileName()};
-        if (!sim.StartSimulator(args, error, QStringLiteral(ORB_BINARY_DIR "/tools/orb-devsim"))) {
-            qWarning() << error;
-            return false;
-        }
-        PortListOptions options;
-        options.namedPort = Link().toStdString();  // the name that survives the unplugging
-        DeviceBridge::Configure(options);
-        frame = std::make_unique<CMainFrame>();
-        device = FrameDevice(frame.get());
-        device->messageHook = [](const QString&, const QString&) { return MessageAnswer::kOk; };
-        QSignalSpy started(frame.get(), &CMainFrame::startupFinished);
-        frame->show();
-        return started.wait(5000);
-    }
-    void Run(int id) { frame->Action(id)->trigger(); }
-    ~Rig() {
-        if (frame) frame->Document().SetModified(false);
-        frame.reset();
+        // The link's name survives the unplugging; the device's does not.
+        return SimRig::Start({QStringLiteral("--baud"), baud, QStringLiteral("--link"), Link()}, scenario,
+                             MessageAnswer::kOk, Link());
     }
 };
 
