@@ -387,6 +387,9 @@ void DeviceController::OnMark(std::span<const uint8_t> frame) {
     const int32_t i = mark->frameIndex;
     const int32_t s = mark->sequence;
     const bool stored = i < expectedMarks;
+    // A frame index that already arrived (a repeat on the line) is stored
+    // once, as samples are: the transfer then holds no more marks than frames.
+    if (stored && markTransfer.indexes.Contains(i)) return;
     if (stored) {
         const DateTimeFields t = DecodeBcdClock(mark->time);
         const OleDateTime d = MakeOleDateTime(t.year, t.month, t.day, t.hour, t.minute, t.second);

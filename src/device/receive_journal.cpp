@@ -94,6 +94,7 @@ std::optional<JournalHeader> ReadHeader(Cursor& c) {
     const auto n = c.Get<uint32_t>();
     if (!n || *n < kFixedHeader || *n > 4096) return std::nullopt;
     const auto body = c.Take(*n);
+    if (!body) return std::nullopt;  // a header cut short
     const auto crc = c.Get<uint32_t>();
     if (!crc || Crc32(*body) != *crc) return std::nullopt;
     return ParseHeader(*body);

@@ -153,6 +153,9 @@ TEST(ReceiveJournal, DamageKeepsWhatPrecedesIt) {
         {"huge length", [&](auto& b) { b[third + 3] = 0x7F; }, JournalDamage::kBadLength, 2},
         {"flipped header byte", [](auto& b) { b[20] ^= 0x10; }, JournalDamage::kNotAJournal, 0},
         {"other version", [](auto& b) { b[8] = 9; }, JournalDamage::kNotAJournal, 0},
+        // The header's CRC is then read from inside the missing body.
+        {"header longer than the file", [](auto& b) { b[10] = 0xFF, b[11] = 0x0F, b.resize(40); },
+         JournalDamage::kNotAJournal, 0},
         {"empty file", [](auto& b) { b.clear(); }, JournalDamage::kNotAJournal, 0},
     };
     for (const Case& c : cases) {

@@ -147,6 +147,18 @@ TEST(TransferResult, LostMarksAreNamedAtTheEnd) {
     EXPECT_EQ(rig.op.statusTexts.back(), "数据读取不完整");
 }
 
+// A repeated frame index is stored once, whatever sequence it carries.
+TEST(TransferResult, RepeatedMarkFrameIsStoredOnce) {
+    Rig rig;
+    rig.dc.OnCommand(device_cmd::kSyncDownload);
+    rig.Receive(MarkCountReply(3, 3));
+    for (auto [i, s] : {std::pair{0, 0}, {1, 1}, {1, 2}, {2, 3}}) rig.Receive(MarkReply(i, s));
+    EXPECT_EQ(rig.doc.MarkCount(), 3u);
+    EXPECT_EQ(rig.dc.markTransfer.arrived, 3);
+    EXPECT_TRUE(rig.dc.markTransfer.complete);
+    EXPECT_EQ(rig.op.statusTexts.back(), "数据读取完成");
+}
+
 // Matching still runs on what arrived; the survey is then marked incomplete.
 TEST(TransferResult, GapsAfterMatchingLeaveTheIncompleteStatus) {
     Rig rig;
