@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -72,7 +73,15 @@ inline ChildResult RunChild(const std::function<int(std::string&)>& child) {
     if (pid == 0) {
         ::close(fds[0]);
         std::string report;
-        const int code = child(report);
+        int code = 0;
+        try {  // the child never returns into the test program
+            code = child(report);
+        } catch (const std::exception& e) {
+            report += std::string("threw ") + e.what();
+            code = 99;
+        } catch (...) {
+            code = 99;
+        }
         std::size_t done = 0;
         while (done < report.size()) {
             const ssize_t w = ::write(fds[1], report.data() + done, report.size() - done);
