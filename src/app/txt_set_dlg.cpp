@@ -155,19 +155,22 @@ std::string CTxtSetDlg::FormatPath() const {
 }
 
 int CTxtSetDlg::exec() {
-    LoadFromFile();
+    // Only when the operator opens the dialog is a layout file that cannot be
+    // read worth a word.
+    const FileResult unread = LoadFromFile();
+    if (!unread.ok())
+        QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromStdString(unread.message));
     return QDialog::exec();
 }
 
-void CTxtSetDlg::LoadFromFile() {
+FileResult CTxtSetDlg::LoadFromFile() {
     FileResult unread;
     editor_.Load(LoadTxtExportFormat(FormatPath(), &unread));
-    if (!unread.ok())
-        QMessageBox::warning(this, QStringLiteral("Orb"), QString::fromStdString(unread.message));
     space_->setChecked(editor_.spaceSeparator());
     comma_->setChecked(!editor_.spaceSeparator());
     captions_->setChecked(editor_.writeCaptions());
     ShowState();
+    return unread;
 }
 
 void CTxtSetDlg::accept() {

@@ -50,7 +50,8 @@ private:
     QLayout* MakeListsRow();
     QWidget* MakeSeparatorGroup();
     QPushButton* MakeButton(int controlId, const QString& text);
-    void LoadFromFile();
+    // Loads the stored layout; the reason when the file is there but unread.
+    FileResult LoadFromFile();
     void ShowState();
     static void Fill(QListWidget* list, const std::vector<std::string_view>& captions, int selected);
 
